@@ -1,0 +1,52 @@
+# Shared build settings and helpers for the project's modules.
+
+add_library(lv_options INTERFACE)
+target_compile_options(lv_options INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast
+  -Wcast-align -Woverloaded-virtual -Wnull-dereference -Wformat=2
+  -Wimplicit-fallthrough)
+if(LV_WERROR)
+  target_compile_options(lv_options INTERFACE -Werror)
+endif()
+if(LV_SANITIZE)
+  target_compile_options(lv_options INTERFACE
+    -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(lv_options INTERFACE -fsanitize=address,undefined)
+  target_compile_definitions(lv_options INTERFACE LV_SANITIZE=1)
+endif()
+target_include_directories(lv_options INTERFACE ${PROJECT_SOURCE_DIR})
+
+# lv_module(<target> [DEPS <targets...>])
+# A static library from every .cpp file of the calling directory.
+function(lv_module target)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  if(sources)
+    add_library(${target} STATIC ${sources} ${headers})
+    target_link_libraries(${target} PUBLIC lv_options ${ARG_DEPS})
+  else()
+    add_library(${target} INTERFACE ${headers})
+    target_link_libraries(${target} INTERFACE lv_options ${ARG_DEPS})
+  endif()
+endfunction()
+
+# lv_test(<target> [DEPS <targets...>] [ENV <VAR=value...>])
+# A GoogleTest executable from every .cpp file of the calling directory;
+# each test case becomes a CTest test.
+function(lv_test target)
+  cmake_parse_arguments(ARG "" "" "DEPS;ENV" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${target} ${sources})
+  target_link_libraries(${target} PRIVATE lv_options ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  include(GoogleTest)
+  set(props "")
+  if(ARG_ENV)
+    set(props PROPERTIES ENVIRONMENT "${ARG_ENV}")
+  endif()
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} ${props})
+endfunction()
