@@ -55,11 +55,20 @@ struct DateTimeFormat {
   char separator = '/';
   bool leadingZeros = false;  // "03/05/2007" rather than "3/5/2007"
   bool hour24 = false;        // "14:05:09" rather than "2:05:09 PM"
+  bool hourLeadingZero = false;  // "02:05:09 PM" rather than "2:05:09 PM"
   char timeSeparator = ':';
   bool seconds = true;
   std::string am = "AM", pm = "PM";
 };
+// From the environment's time locale (LC_ALL, LC_TIME, LANG); the "C" and
+// "POSIX" locales, and a locale that is not installed, give the US default
+// above (M/d/yyyy, h:mm:ss AM). Years are always shown with four digits,
+// whatever the locale's pattern.
 DateTimeFormat dateTimeFormatFromLocale();
+// The same from strftime patterns ("%m/%d/%Y", "%I:%M:%S %p") and the
+// locale's AM and PM texts.
+DateTimeFormat dateTimeFormatFromPatterns(std::string_view datePattern, std::string_view timePattern,
+                                          std::string_view am, std::string_view pm);
 const DateTimeFormat& systemDateTimeFormat();
 void setSystemDateTimeFormat(const DateTimeFormat& f);
 
