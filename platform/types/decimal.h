@@ -12,23 +12,28 @@ namespace platform {
 
 class Decimal {
  public:
-  using Int = __int128;
+  // __extension__ keeps -Wpedantic quiet about the compiler's 128-bit type.
+  __extension__ typedef __int128 Int;
   static constexpr int MaxDigits = 36;  // total digits a working value may hold
 
   constexpr Decimal() = default;
   static Decimal fromInt(std::int64_t v);
-  // mantissa * 10^-scale, 0 <= scale <= 18.
+  // mantissa * 10^-scale, 0 <= scale <= MaxDigits (std::invalid_argument
+  // otherwise); |mantissa| < 10^MaxDigits (std::overflow_error otherwise).
   static Decimal fromParts(Int mantissa, int scale);
   // Plain decimal text: optional sign, digits, optional point and digits
   // ("-5.005", "12", ".5"). No grouping, no currency sign, no blanks.
+  // nullopt for anything else, or for more than MaxDigits significant digits.
   static std::optional<Decimal> parse(std::string_view text);
   // The real conversion of the column totals: the double is rounded to 15
   // significant digits (the 16th digit rounds the 15th, half away from zero).
-  // Non-finite values give nullopt.
+  // Non-finite values, and values with more than MaxDigits integer digits,
+  // give nullopt.
   static std::optional<Decimal> fromDouble15(double v);
 
   Int mantissa() const { return mantissa_; }
   int scale() const { return scale_; }
+  // The nearest double (correctly rounded).
   double toDouble() const;
 
   bool isZero() const { return mantissa_ == 0; }
@@ -58,6 +63,11 @@ class Decimal {
   std::string toString(int places) const;
 
  private:
+  constexpr Decimal(Int mantissa, int scale) : mantissa_(mantissa), scale_(scale) {}
+  // Checks the working-value limits, dropping trailing fraction zeros when
+  // that is what it takes to fit; throws std::overflow_error otherwise.
+  static Decimal make(Int mantissa, int scale);
+
   Int mantissa_ = 0;
   int scale_ = 0;
 };
@@ -70,10 +80,14 @@ enum class StoreStatus {
 
 // DECIMAL(d,p) is stored packed in (d+1)/2 bytes: the first nibble is the
 // sign (0 positive, 0xF negative), then d BCD digits, most significant first.
-// Only odd d is used by the system, so sign and digits fill the bytes exactly.
+// Only odd d is used by the system, so sign and digits fill the bytes exactly
+// (for an even d the bytes hold one digit fewer, and values are checked
+// against that). 1 <= d <= 35 and 0 <= p <= d, std::invalid_argument
+// otherwise. Zero is always stored with the positive sign.
 constexpr std::uint32_t packedSize(int digits) { return static_cast<std::uint32_t>((digits + 1) / 2); }
 
-// Reads a packed decimal; invalid nibbles read as 0.
+// Reads a packed decimal; a digit nibble above 9 reads as 0, and a sign
+// nibble other than 0xF reads as positive.
 Decimal loadPacked(const std::uint8_t* bytes, int digits, int places);
 // Rounds to `places` (half away from zero) and stores; on Overflow the bytes
 // are left as they were.

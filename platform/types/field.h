@@ -98,7 +98,11 @@ class FieldRef {
 
   // STRING / CSTRING, as Latin-1 bytes. text() removes a STRING's trailing
   // blanks; a CSTRING reads up to its zero byte. setText cuts to the capacity
-  // and pads a STRING with blanks.
+  // and pads a STRING with blanks (a CSTRING with zero bytes).
+  // Other types: a GROUP reads and writes its raw bytes (blank padded); a
+  // number or date field reads as its plain value ("12.50", a day number),
+  // and setText reads plain decimal text, keeping the old value when the text
+  // is not a number.
   std::string text() const;
   void setText(std::string_view latin1);
 
@@ -108,18 +112,22 @@ class FieldRef {
   void setInteger(std::int64_t v);
 
   // DATE as a day number; invalid field bytes (month 13, day 32) read as
-  // NoDate. setDay(NoDate) writes four zero bytes.
+  // NoDate. setDay(NoDate) writes four zero bytes, and so does a day outside
+  // the years 1..9999. A LONG holds the day number itself.
   std::int32_t day() const;
   void setDay(std::int32_t day);
 
   // Any numeric field as an exact decimal (BYTE, LONG, DECIMAL).
   Decimal decimal() const;
   // Stores with the field's rounding; Overflow leaves the field unchanged.
+  // BYTE, LONG and DATE take the value rounded to a whole number when it lies
+  // in their range; text fields take the plain text when it fits.
   StoreStatus setDecimal(const Decimal& v);
 
   // Blank text, or a numeric or date value of zero.
   bool isEmpty() const;
-  // Blank text, zero numbers, no date.
+  // Blank text, zero numbers, no date. A GROUP throws std::logic_error: its
+  // fields have types of their own (clearRecord clears them).
   void clear();
 
   // Compares two fields' values the way keys and change tests do: text
