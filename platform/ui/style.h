@@ -20,6 +20,7 @@ constexpr Color rgb(int red, int green, int blue) { return Color(red | (green <<
 constexpr int redOf(Color c) { return c & 0xFF; }
 constexpr int greenOf(Color c) { return (c >> 8) & 0xFF; }
 constexpr int blueOf(Color c) { return (c >> 16) & 0xFF; }
+static_assert(rgb(0x71, 0x0F, 0x27) == 0x270F71);
 
 enum class Justify : std::uint8_t { Left, Right, Center, Decimal };
 

@@ -140,7 +140,8 @@ class Window {
   // Ends the current event (see above).
   void endEvent(EventLevel level);
   // Posts an event (from any code). An accepted event posted to a control
-  // works like a click on it.
+  // works like a click on a button or menu item: the handlers see it, then
+  // its default action runs (a closing button closes the window).
   void post(EventKind kind, int control = 0);
   void post(const Event& event);
   // Moves the focus to a control, as the user would: an edited entry that

@@ -1,6 +1,8 @@
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/types/switch_check.h"
 #include "tests/platform/ui/ui_fixture.h"
 
 namespace platform::test {
@@ -267,6 +269,39 @@ TEST_F(Ui, FixedWindowCannotBeResizedByTheUser) {
     }
   });
   EXPECT_THROW(drv.resize(drv.window("Fixed"), 300, 300), DriverError);
+}
+
+bool transactionOpen = false;
+const char* openTransaction() { return transactionOpen ? "an open database transaction" : nullptr; }
+
+TEST_F(Ui, DesignViolationOnAThreadFailsTheAction) {
+  addSwitchCheck(openTransaction);
+  struct Case {
+    const char* what;
+    std::function<void()> onClick;
+  };
+  const Case cases[] = {
+      {"nested event loop", [] { scheduler().noteNestedEventLoop("a modal dialog's own loop"); }},
+      {"held across a switch", [] { transactionOpen = true; }},
+  };
+  for (const Case& c : cases) {
+    drv.start([&] {
+      Window w(windowSpec("Form"));
+      w.add(button(1, "Save"));
+      w.open();
+      while (w.accept())
+        if (w.event().kind == EventKind::Accepted) c.onClick();
+    });
+    try {
+      drv.click(drv.window("Form"), 1);
+      ADD_FAILURE() << c.what << " went unnoticed";
+    } catch (const DriverError& e) {
+      EXPECT_NE(std::string(e.what()).find(c.what), std::string::npos) << e.what();
+    }
+    transactionOpen = false;
+    ++expectedViolations;
+    drv.close(drv.window("Form"));
+  }
 }
 
 }  // namespace

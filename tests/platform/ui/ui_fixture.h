@@ -64,9 +64,10 @@ inline void runLoop(Window& w, std::vector<std::string>& log,
 class Ui : public ::testing::Test {
  protected:
   void TearDown() override {
-    EXPECT_EQ(scheduler().violations(), 0) << scheduler().lastViolation();
+    EXPECT_EQ(scheduler().violations(), expectedViolations) << scheduler().lastViolation();
   }
   HeadlessDriver drv;
+  long expectedViolations = 0;
 };
 
 }  // namespace platform::test
