@@ -315,7 +315,7 @@ Scheduler::Centis steadyNow() {
 
 // --- thread.h ----------------------------------------------------------------
 
-int startThread(ThreadProcedure procedure, std::size_t stackSize) {
+int StartThread(ThreadProcedure procedure, std::size_t stackSize) {
   Impl& s = impl();
   if (s.ending || s.programEnded) return 0;
   std::size_t real = std::max(stackSize, ThreadStackFloor);
@@ -497,7 +497,7 @@ int Scheduler::liveThreads() const {
 }
 
 int Scheduler::startProgram(ThreadProcedure body) {
-  int id = startThread(std::move(body), 0);
+  int id = StartThread(std::move(body), 0);
   if (ThreadRec* t = impl().find(id)) t->program = true;
   return id;
 }

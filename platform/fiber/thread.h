@@ -42,9 +42,10 @@ constexpr std::size_t ThreadStackFloor = 256 * 1024;
 // hooks, the procedure and then the end hooks, and ends when the procedure
 // returns. Returns the new thread's number (the first thread is 1; numbers
 // are not reused) or 0 when no thread could be created (no memory for its
-// stack, or the program is ending). The caller goes on at once; the new
-// thread first runs when the scheduler next gets to it.
-int startThread(ThreadProcedure procedure, std::size_t stackSize);
+// stack, a stack beyond what the stack allocator gives, or the program is
+// ending). The caller goes on at once: the new thread is created and queued,
+// and runs as soon as the calling thread waits.
+int StartThread(ThreadProcedure procedure, std::size_t stackSize);
 
 // The number of the logical thread running now; 0 on the scheduler's own
 // stack (outside every logical thread).

@@ -33,6 +33,14 @@
 //   - a check box, radio or drop-list choice writes its variable just before
 //     its event is handed over.
 //
+// A timer (setTimer) posts timer events on the scheduler's clock (the
+// virtual clock in headless tests).
+//
+// Message boxes (message_port.h) are windows of kind Message made by the
+// runtime's port: their buttons are numbered by their MsgButton bit, and
+// the calling thread waits in the box until a button or the close box
+// answers it.
+//
 // Modality: of the open windows of one thread, only the one opened last
 // takes input; the others are disabled for the user until it closes (a form
 // called from a list, a message box). Windows of other threads are not
@@ -77,7 +85,8 @@ struct WindowSpec {
   Rect rect;  // designed position and size
   bool resizable = false;
   bool maximize = false;  // opens maximized
-  bool centred = false;
+  bool centred = false;   // the desktop centres it when it opens and reports
+                          // the position it took (input::moveWindow)
   bool systemMenu = true;
   bool maximizeBox = false;
   bool doubleBorder = false;

@@ -93,7 +93,7 @@ void BM_RtStartThread(benchmark::State& state) {
   HeadlessDriver drv;
   long ran = 0;
   for (auto _ : state) {
-    startThread([&] { ++ran; }, 50000);
+    StartThread([&] { ++ran; }, 50000);
     scheduler().runReady();
   }
   if (ran != static_cast<long>(state.iterations())) state.SkipWithError("threads did not run");
@@ -117,7 +117,7 @@ void BM_RtResidentPerThreadWithWindow(benchmark::State& state) {
   for (auto _ : state) {
     HeadlessDriver drv;
     long before = residentKiB();
-    for (int i = 0; i < threads; ++i) startThread([] { formProcedure(nullptr); }, 50000);
+    for (int i = 0; i < threads; ++i) StartThread([] { formProcedure(nullptr); }, 50000);
     drv.settle();
     long after = residentKiB();
     perThread = static_cast<double>(after - before) / threads;

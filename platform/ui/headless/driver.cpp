@@ -17,7 +17,7 @@ HeadlessDriver::~HeadlessDriver() {
 }
 
 int HeadlessDriver::start(ThreadProcedure procedure, std::size_t stackSize) {
-  int id = startThread(std::move(procedure), stackSize);
+  int id = StartThread(std::move(procedure), stackSize);
   settle();
   return id;
 }

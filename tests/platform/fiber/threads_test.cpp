@@ -24,7 +24,7 @@ class Threads : public ::testing::Test {
   }
   // Starts a thread and runs the scheduler until every thread waits.
   int run(ThreadProcedure p, std::size_t stack = 0) {
-    int id = startThread(std::move(p), stack);
+    int id = StartThread(std::move(p), stack);
     scheduler().runReady();
     return id;
   }
@@ -38,8 +38,8 @@ FiberLocal<Counter> counter;
 
 TEST_F(Threads, NumbersStartAtOneAndThreadsRunOnlyFromTheScheduler) {
   std::vector<int> seen;
-  int a = startThread([&] { seen.push_back(currentThread()); }, 0);
-  int b = startThread([&] { seen.push_back(currentThread()); }, 0);
+  int a = StartThread([&] { seen.push_back(currentThread()); }, 0);
+  int b = StartThread([&] { seen.push_back(currentThread()); }, 0);
   EXPECT_EQ(a, 1);
   EXPECT_EQ(b, 2);
   EXPECT_TRUE(seen.empty()) << "START must not run the new thread itself";
@@ -57,7 +57,7 @@ TEST_F(Threads, StackSizeIsRecordedRaisedToTheMinimum) {
   for (Case c : {Case{0, 20000}, Case{19999, 20000}, Case{20000, 20000}, Case{25000, 25000}, Case{50000, 50000},
                  Case{1 << 20, 1 << 20}}) {
     std::size_t inside = 0;
-    int id = startThread(
+    int id = StartThread(
         [&] {
           inside = threadStackSize(currentThread());
           waitForWake();
@@ -87,8 +87,8 @@ TEST_F(Threads, EveryThreadGetsAtLeastTheStackFloor) {
 }
 
 TEST_F(Threads, StartFailsWithZeroWhenNoStackCanBeMade) {
-  EXPECT_EQ(startThread([] {}, std::size_t{1} << 50), 0);
-  EXPECT_EQ(startThread([] {}, 0), 1) << "a failed START takes no number";
+  EXPECT_EQ(StartThread([] {}, std::size_t{1} << 50), 0);
+  EXPECT_EQ(StartThread([] {}, 0), 1) << "a failed START takes no number";
   scheduler().runReady();
 }
 
@@ -97,7 +97,7 @@ TEST_F(Threads, StartedThreadSeesItsOwnFreshFiberLocalState) {
   int childSaw = -1;
   int parent = run([&] {
     counter->value = 42;
-    child = startThread(
+    child = StartThread(
         [&] {
           childSaw = counter->value;
           counter->value = 7;
@@ -186,8 +186,8 @@ TEST_F(Threads, JoinWaitsUntilEveryGivenThreadHasEnded) {
   std::vector<std::string> log;
   int b = 0, c = 0;
   run([&] {
-    b = startThread([&] { waitForWake(); log.push_back("b ends"); }, 0);
-    c = startThread([&] { waitForWake(); log.push_back("c ends"); }, 0);
+    b = StartThread([&] { waitForWake(); log.push_back("b ends"); }, 0);
+    c = StartThread([&] { waitForWake(); log.push_back("c ends"); }, 0);
     joinThreads({b, c, 99});
     log.push_back("joined");
   });
@@ -215,10 +215,10 @@ TEST_F(Threads, HaltFromANestedThreadEndsEveryThreadAndHandsOverTheExitCode) {
   int h = addThreadEndHook([&] { log.push_back("shutdown"); });
   scheduler().startProgram([&] {
     Noisy frame{"frame"};
-    startThread(
+    StartThread(
         [&] {
           Noisy list{"list"};
-          startThread([] { haltProgram(ExitWrongPassword); }, 25000);
+          StartThread([] { haltProgram(ExitWrongPassword); }, 25000);
           waitForWake();
         },
         50000);
@@ -231,13 +231,13 @@ TEST_F(Threads, HaltFromANestedThreadEndsEveryThreadAndHandsOverTheExitCode) {
   EXPECT_EQ(scheduler().exitCode(), ExitWrongPassword);
   EXPECT_EQ(scheduler().liveThreads(), 0);
   EXPECT_EQ(log, (std::vector<std::string>{"~list on 2", "~frame on 1"}));
-  EXPECT_EQ(startThread([] {}, 0), 0) << "no new thread once the program has ended";
+  EXPECT_EQ(StartThread([] {}, 0), 0) << "no new thread once the program has ended";
 }
 
 TEST_F(Threads, ProgramEndsWhenItsFirstThreadReturns) {
   bool listUnwound = false;
   scheduler().startProgram([&] {
-    int list = startThread(
+    int list = StartThread(
         [&] {
           struct Flag {
             bool& f;
@@ -290,7 +290,7 @@ TEST_F(Threads, CatchAllThatRethrowsThreadExitStillLetsTheThreadEnd) {
 }
 
 TEST_F(Threads, FaultOfAThreadSurfacesFromTheScheduler) {
-  startThread([] { throw std::runtime_error("broken procedure"); }, 0);
+  StartThread([] { throw std::runtime_error("broken procedure"); }, 0);
   try {
     scheduler().runReady();
     FAIL() << "the thread's exception must reach the scheduler's caller";

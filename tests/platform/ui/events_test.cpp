@@ -37,6 +37,24 @@ TEST_F(Ui, CloseRequestAnsweredSkipLeavesTheWindowOpen) {
   EXPECT_EQ(log.back(), "CloseRequest");
 }
 
+TEST_F(Ui, InputOnlyQueuesUntilTheSchedulerRuns) {
+  Log log;
+  drv.start([&] {
+    Window w(windowSpec("List"));
+    w.add(button(1, "IN COURT"));
+    w.open();
+    runLoop(w, log);
+  });
+  log.clear();
+  Window& w = drv.window("List");
+  EXPECT_EQ(input::click(w, 1), input::Status::Ok);
+  EXPECT_EQ(input::key(w, Key::Enter), input::Status::Ok);
+  EXPECT_TRUE(log.empty()) << "input must not run the window's thread";
+  EXPECT_TRUE(scheduler().hasReady());
+  scheduler().runReady();
+  EXPECT_EQ(log, (Log{"Accepted 1", "Accepted 1"}));
+}
+
 TEST_F(Ui, HandlerLevelEndEndsTheLoopAndSkipDropsTheDefaultAction) {
   Log log;
   drv.start([&] {
