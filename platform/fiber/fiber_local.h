@@ -37,13 +37,15 @@ class FiberLocal {
   // The calling thread's value. Throws std::logic_error outside a logical
   // thread.
   T& get() {
+    if (void* v = detail::currentLocalSlot(slot_).value) return *static_cast<T*>(v);
+    // T's constructor may use other fiber-local values, which can move the
+    // slots: look the slot up again afterwards.
+    T* made = new T();
     detail::LocalSlot& s = detail::currentLocalSlot(slot_);
-    if (!s.value) {
-      s.value = new T();
-      s.destroy = [](void* p) { delete static_cast<T*>(p); };
-      detail::localSlotFilled(slot_);
-    }
-    return *static_cast<T*>(s.value);
+    s.value = made;
+    s.destroy = [](void* p) { delete static_cast<T*>(p); };
+    detail::localSlotFilled(slot_);
+    return *made;
   }
   T& operator*() { return get(); }
   T* operator->() { return &get(); }

@@ -118,6 +118,26 @@ TEST_F(Threads, StartedThreadSeesItsOwnFreshFiberLocalState) {
   EXPECT_THROW(counter.get(), std::logic_error) << "no fiber-local state outside a logical thread";
 }
 
+// A value whose making uses fiber-local values made after it.
+struct Later {
+  int value = 5;
+};
+struct Earlier {
+  int seen;
+  Earlier();
+};
+FiberLocal<Earlier> earlier;
+FiberLocal<Later> later1, later2, later3, later4, later5, later6, later7, later8;
+Earlier::Earlier()
+    : seen(later1->value + later2->value + later3->value + later4->value + later5->value + later6->value +
+           later7->value + later8->value) {}
+
+TEST_F(Threads, FiberLocalValueMayUseOthersWhileItIsMade) {
+  int seen = 0;
+  run([&] { seen = earlier->seen; });
+  EXPECT_EQ(seen, 40);
+}
+
 struct Noisy {
   static std::vector<std::string>* log;
   std::string name;
