@@ -16,8 +16,6 @@ enum KeyModifier : unsigned {
 enum class Key : std::uint32_t {
   Enter = 0x110000,
   Tab,
-  Escape,
-  Backspace,
   Insert,
   Delete,
   Home,
@@ -26,20 +24,6 @@ enum class Key : std::uint32_t {
   PageDown,
   Up,
   Down,
-  Left,
-  Right,
-  F1,
-  F2,
-  F3,
-  F4,
-  F5,
-  F6,
-  F7,
-  F8,
-  F9,
-  F10,
-  F11,
-  F12,
 };
 
 struct KeyPress {

@@ -22,14 +22,13 @@ constexpr int greenOf(Color c) { return (c >> 8) & 0xFF; }
 constexpr int blueOf(Color c) { return (c >> 16) & 0xFF; }
 static_assert(rgb(0x71, 0x0F, 0x27) == 0x270F71);
 
-enum class Justify : std::uint8_t { Left, Right, Center, Decimal };
+enum class Justify : std::uint8_t { Left, Right, Center };
 
 struct Font {
   std::string face;  // empty: the window's font
   int size = 0;      // points; 0: the window's size
   bool bold = false;
   bool italic = false;
-  bool underline = false;
   int angle = 0;  // tenths of a degree: 900 writes upwards
   friend bool operator==(const Font&, const Font&) = default;
 };
