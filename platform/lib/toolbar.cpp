@@ -39,7 +39,9 @@ bool Toolbar::Forward(ToolbarButton button) {
   if (control == 0) return false;
   Window& w = target->ToolbarWindow();
   Control* c = w.find(control);
-  if (!w.isOpen() || !c || !c->visible() || !c->enabled()) return false;
+  // Only what a click could reach: a window under a modal one of its
+  // thread is not.
+  if (!w.takesInput() || !c || !c->visible() || !c->enabled()) return false;
   w.post(EventKind::Accepted, control);
   return true;
 }

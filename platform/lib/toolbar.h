@@ -43,8 +43,8 @@ class Toolbar final : public WindowComponent {
   // `button`.
   void AddButton(int control, ToolbarButton button);
   // Presses the current target's control for `button`; false when there is
-  // no current target, it has no such control, or the control is hidden or
-  // disabled.
+  // no current target, it has no such control, the control is hidden or
+  // disabled, or its window is under a newer window of its thread.
   static bool Forward(ToolbarButton button);
 
   // The target's side.
