@@ -208,6 +208,8 @@ class DbFile {
   DbStatus openAttempt(Access access);
   DbStatus verify(Access access);
   DbStatus checkKeys(const std::string& keyVersion, std::map<std::string, std::string>& schemaSql);
+  int rebuildInPlace(std::string& why);
+  int rebuildByCopy(std::string& why);
   void purgeDeadReservations();
   void detachFile();
   void contextEnded();

@@ -68,22 +68,6 @@ struct FileFacts {
   std::map<std::string, std::string> schemaSql;  // object name -> its SQL
 };
 
-// Reads every row of a two-column query as text into `out`.
-int readPairs(sqlite3* db, const std::string& sql, std::map<std::string, std::string>& out) {
-  sqlite3_stmt* stmt = nullptr;
-  int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr);
-  if (rc != SQLITE_OK) return rc;
-  while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-    auto text = [&](int col) {
-      const unsigned char* t = sqlite3_column_text(stmt, col);
-      return t ? std::string(reinterpret_cast<const char*>(t)) : std::string();
-    };
-    out[text(0)] = text(1);
-  }
-  sqlite3_finalize(stmt);
-  return rc == SQLITE_DONE ? SQLITE_OK : rc;
-}
-
 }  // namespace
 
 void DbFile::resolvePath() {
@@ -143,8 +127,8 @@ DbStatus DbFile::openAttempt(Access access) {
 DbStatus DbFile::verify(Access access) {
   sqlite3* db = context_->db_;
   FileFacts facts;
-  int rc = readPairs(db, "SELECT name, value FROM " + schema_ + ".meta", facts.meta);
-  if (rc == SQLITE_OK) rc = readPairs(db, "SELECT name, sql FROM " + schema_ + ".sqlite_schema", facts.schemaSql);
+  int rc = dbi::readPairs(db, "SELECT name, value FROM " + schema_ + ".meta", facts.meta);
+  if (rc == SQLITE_OK) rc = dbi::readPairs(db, "SELECT name, sql FROM " + schema_ + ".sqlite_schema", facts.schemaSql);
   if (rc != SQLITE_OK) {
     DbStatus s = classifyRead(rc);
     std::string message = sqlite3_errmsg(db);
@@ -163,18 +147,9 @@ DbStatus DbFile::verify(Access access) {
     return fail(DbStatus::NotOurs, "the file's keys are defined differently");
   if (facts.schemaSql["records"] != dbi::tableSql(spec_))
     return fail(DbStatus::NotOurs, "the file's record table is defined differently");
-  {
-    // A multi-file commit is atomic only with rollback journals.
-    sqlite3_stmt* stmt = nullptr;
-    bool wal = false;
-    if (sqlite3_prepare_v2(db, ("PRAGMA " + schema_ + ".journal_mode").c_str(), -1, &stmt, nullptr) == SQLITE_OK &&
-        sqlite3_step(stmt) == SQLITE_ROW) {
-      const unsigned char* mode = sqlite3_column_text(stmt, 0);
-      wal = mode && std::strcmp(reinterpret_cast<const char*>(mode), "wal") == 0;
-    }
-    sqlite3_finalize(stmt);
-    if (wal) return fail(DbStatus::NotOurs, "the file is kept in write-ahead-log mode");
-  }
+  // A multi-file commit is atomic only with rollback journals.
+  if (dbi::pragma(db, schema_, "journal_mode") == "wal")
+    return fail(DbStatus::NotOurs, "the file is kept in write-ahead-log mode");
   if (access == Access::ReadWrite && sqlite3_db_readonly(db, schema_.c_str()) == 1)
     return fail(DbStatus::Denied, "no write access to " + path_);
   return checkKeys(meta["key_version"], facts.schemaSql);
@@ -360,119 +335,6 @@ DbStatus DbFile::create() {
   }
   removeTemp();
   syncDirectory(directoryOf(path_));
-  return ok();
-}
-
-DbStatus DbFile::rebuildKeys() {
-  error_ = {};
-  if (!context_) return fail(DbStatus::NotOpen, "the thread's record files have been closed");
-  if (!specFault_.empty()) return fail(DbStatus::Invalid, specFault_);
-  const bool wasOpen = open_;
-  auto failed = [&](std::string why, int code = 0) {
-    if (!wasOpen) detachFile();
-    return fail(DbStatus::RebuildFailed, "rebuilding the keys of " + path_ + ": " + why, code);
-  };
-  resolvePath();
-  if (!wasOpen) {
-    context_->setDeadlineIn(std::max<std::chrono::milliseconds>(DbBusyTimeout, std::chrono::seconds(lockRecovery_)));
-    std::string why;
-    int rc = context_->attach(this, path_, false, schema_, why);
-    if (rc != SQLITE_OK) {
-      schema_.clear();
-      return fail(DbStatus::RebuildFailed, "rebuilding the keys of " + path_ + ": " + why, rc);
-    }
-    dbi::exec(context_->db_, "PRAGMA " + schema_ + ".synchronous = FULL");
-    DbStatus s = verify(Access::ReadWrite);
-    if (s != DbStatus::Ok && s != DbStatus::InvalidKey) return failed(error_.text, error_.fileCode);
-  } else if (readOnly_) {
-    return failed("the file is open read-only");
-  }
-
-  sqlite3* db = context_->db_;
-  context_->setDeadlineIn(std::max<std::chrono::milliseconds>(DbBusyTimeout, std::chrono::seconds(lockRecovery_)));
-  finalizeStatements();  // they name the indexes about to be dropped
-  dbi::OpScope scope(db);
-  std::string why;
-  int rc = scope.started();
-  auto step = [&](const std::string& sql) {
-    if (rc == SQLITE_OK) rc = dbi::exec(db, sql, &why);
-  };
-  // The write lock first, waiting for it: a read first would take a shared
-  // lock that SQLite may refuse to upgrade without waiting.
-  step("DELETE FROM " + schema_ + ".meta WHERE 0");
-  // Drop every index, rebuild the key columns without them, then build the
-  // indexes afresh (which also replaces index pages that are damaged).
-  std::map<std::string, std::string> indexes;
-  if (rc == SQLITE_OK) {
-    rc = readPairs(db, "SELECT name, sql FROM " + schema_ + ".sqlite_schema WHERE type = 'index' AND sql IS NOT NULL",
-                   indexes);
-    if (rc != SQLITE_OK) why = sqlite3_errmsg(db);
-  }
-  for (const auto& [name, sql] : indexes) step("DROP INDEX " + schema_ + ".\"" + name + "\"");
-
-  std::string setKeys;
-  for (int i = 1; i <= keyCount(); ++i)
-    setKeys += std::string(i > 1 ? ", " : "") + dbi::keyColumn(i) + " = ?" + std::to_string(i + 1);
-  sqlite3_stmt* scan = nullptr;
-  sqlite3_stmt* upd = nullptr;
-  if (rc == SQLITE_OK) {
-    std::string cols;
-    for (int i = 1; i <= keyCount(); ++i) cols += ", " + dbi::keyColumn(i);
-    rc = sqlite3_prepare_v2(db, ("SELECT pos, image" + cols + " FROM " + table() + " WHERE pos > ?1 ORDER BY pos LIMIT 512").c_str(),
-                            -1, &scan, nullptr);
-    if (rc == SQLITE_OK && keyCount() > 0)
-      rc = sqlite3_prepare_v2(db, ("UPDATE " + table() + " SET " + setKeys + " WHERE pos = ?1").c_str(), -1, &upd,
-                              nullptr);
-    if (rc != SQLITE_OK) why = sqlite3_errmsg(db);
-  }
-  std::int64_t last = 0;
-  while (rc == SQLITE_OK && upd) {
-    std::vector<DbRow> stale;
-    sqlite3_bind_int64(scan, 1, last);
-    int got = 0;
-    while ((rc = sqlite3_step(scan)) == SQLITE_ROW) {
-      ++got;
-      last = sqlite3_column_int64(scan, 0);
-      const auto* data = static_cast<const std::uint8_t*>(sqlite3_column_blob(scan, 1));
-      if (static_cast<std::size_t>(sqlite3_column_bytes(scan, 1)) != buffer_.size() || !data) {
-        rc = SQLITE_CORRUPT;
-        why = "the record at position " + std::to_string(last) + " has the wrong size";
-        break;
-      }
-      for (int i = 1; i <= keyCount(); ++i) {
-        if (keyValueOf(spec_, i, data) != dbi::columnKey(scan, i + 1)) {
-          stale.push_back(DbRow{last, std::vector<std::uint8_t>(data, data + buffer_.size())});
-          break;
-        }
-      }
-    }
-    if (rc == SQLITE_DONE) rc = SQLITE_OK;
-    else if (rc != SQLITE_CORRUPT || why.empty()) why = sqlite3_errmsg(db);
-    sqlite3_reset(scan);
-    for (const DbRow& row : stale) {
-      if (rc != SQLITE_OK) break;
-      std::vector<KeyValue> keys;
-      sqlite3_bind_int64(upd, 1, row.position);
-      bindKeys(upd, 2, row.image.data(), keys);
-      rc = sqlite3_step(upd);
-      if (rc == SQLITE_DONE) rc = SQLITE_OK;
-      else why = sqlite3_errmsg(db);
-      sqlite3_reset(upd);
-    }
-    if (got == 0) break;
-  }
-  sqlite3_finalize(scan);
-  sqlite3_finalize(upd);
-  for (int i = 1; i <= keyCount(); ++i) step(dbi::createIndexSql(spec_, i, schema_));
-  step(dbi::createReservedIndexSql(schema_));
-  step("INSERT OR REPLACE INTO " + schema_ + ".meta(name, value) VALUES('key_version', '" +
-       std::to_string(dbi::KeyVersion) + "')");
-  if (rc == SQLITE_OK) {
-    rc = scope.commit();
-    if (rc != SQLITE_OK) why = sqlite3_errmsg(db);
-  }
-  if (rc != SQLITE_OK) return failed(why, rc);
-  if (!wasOpen) detachFile();
   return ok();
 }
 

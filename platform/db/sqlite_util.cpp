@@ -63,6 +63,33 @@ bool isBusy(int rc) {
   return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
 }
 
+std::string pragma(sqlite3* db, const std::string& schema, const std::string& name) {
+  sqlite3_stmt* stmt = nullptr;
+  std::string value;
+  if (sqlite3_prepare_v2(db, ("PRAGMA " + schema + "." + name).c_str(), -1, &stmt, nullptr) == SQLITE_OK &&
+      sqlite3_step(stmt) == SQLITE_ROW) {
+    const unsigned char* t = sqlite3_column_text(stmt, 0);
+    if (t) value = reinterpret_cast<const char*>(t);
+  }
+  sqlite3_finalize(stmt);
+  return value;
+}
+
+int readPairs(sqlite3* db, const std::string& sql, std::map<std::string, std::string>& out) {
+  sqlite3_stmt* stmt = nullptr;
+  int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr);
+  while (rc == SQLITE_OK && (rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    rc = SQLITE_OK;
+    auto text = [&](int col) {
+      const unsigned char* t = sqlite3_column_text(stmt, col);
+      return t ? std::string(reinterpret_cast<const char*>(t)) : std::string();
+    };
+    out[text(0)] = text(1);
+  }
+  sqlite3_finalize(stmt);
+  return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
 int bindKey(sqlite3_stmt* stmt, int param, const KeyValue& value) {
   if (const auto* n = std::get_if<std::int64_t>(&value)) return sqlite3_bind_int64(stmt, param, *n);
   if (const auto* s = std::get_if<std::string>(&value))

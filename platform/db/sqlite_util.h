@@ -3,6 +3,7 @@
 
 #include <sqlite3.h>
 
+#include <map>
 #include <string>
 
 #include "platform/db/file_spec.h"
@@ -55,6 +56,12 @@ std::string fileUri(const std::string& path, bool readOnly);
 int exec(sqlite3* db, const std::string& sql, std::string* error = nullptr);
 
 bool isBusy(int rc);
+
+// The value of "PRAGMA <schema>.<name>" as text; empty on failure.
+std::string pragma(sqlite3* db, const std::string& schema, const std::string& name);
+
+// Reads every row of a two-column query, as text, into `out`.
+int readPairs(sqlite3* db, const std::string& sql, std::map<std::string, std::string>& out);
 
 // Binds a key value: monostate as NULL, numbers as integers, text as a blob
 // (the string must live until the statement is reset).
