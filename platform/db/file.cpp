@@ -107,10 +107,12 @@ bool DbFile::validKey(int key) const { return key >= 1 && key <= keyCount(); }
 
 std::string DbFile::table() const { return schema_ + ".records"; }
 
-sqlite3_stmt* DbFile::prepared(int slot, const std::string& sql, int& rc) {
+template <class MakeSql>
+sqlite3_stmt* DbFile::prepared(int slot, MakeSql makeSql, int& rc) {
   sqlite3_stmt*& cached = slot < StCount ? statements_[static_cast<std::size_t>(slot)] : readStatements_[slot];
   rc = SQLITE_OK;
   if (!cached) {
+    const std::string sql = makeSql();
     rc = sqlite3_prepare_v3(context_->db_, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &cached, nullptr);
     if (rc != SQLITE_OK) {
       sqlite3_finalize(cached);
@@ -120,7 +122,7 @@ sqlite3_stmt* DbFile::prepared(int slot, const std::string& sql, int& rc) {
   return cached;
 }
 
-sqlite3_stmt* DbFile::statement(Statement which) {
+std::string DbFile::statementSql(Statement which) const {
   const std::string t = table();
   const int n = keyCount();
   std::string keyList, keyParams, keySet;
@@ -162,8 +164,12 @@ sqlite3_stmt* DbFile::statement(Statement which) {
     case StCount:
       break;
   }
+  return sql;
+}
+
+sqlite3_stmt* DbFile::statement(Statement which) {
   int rc;
-  sqlite3_stmt* stmt = prepared(which, sql, rc);
+  sqlite3_stmt* stmt = prepared(which, [&] { return statementSql(which); }, rc);
   if (!stmt) sqliteFail(rc, "preparing a statement");
   return stmt;
 }
@@ -219,10 +225,10 @@ DbStatus DbFile::fetch(int key) {
     return fail(DbStatus::NotFound, "no record is found by an empty " + spec_.keys[static_cast<std::size_t>(key - 1)].name);
   int rc;
   const std::string column = dbi::keyColumn(key);
-  sqlite3_stmt* stmt = prepared(1000 + key,
-                                "SELECT pos, image FROM " + table() + " WHERE " + column +
-                                    " = ?1 AND owner IS NULL ORDER BY pos LIMIT 1",
-                                rc);
+  sqlite3_stmt* stmt = prepared(
+      1000 + key,
+      [&] { return "SELECT pos, image FROM " + table() + " WHERE " + column + " = ?1 AND owner IS NULL ORDER BY pos LIMIT 1"; },
+      rc);
   if (!stmt) return sqliteFail(rc, "reading a record");
   ResetOnExit reset(stmt);
   dbi::bindKey(stmt, 1, value);
@@ -270,28 +276,29 @@ DbStatus DbFile::readRun(int key, Direction direction, const KeyValue* value, co
   else variant = All;
 
   const std::string c = dbi::keyColumn(key);
-  std::string sql = "SELECT pos, image FROM " + table() + " WHERE owner IS NULL";
-  if (k.excludeEmpty) sql += " AND " + c + " IS NOT NULL";
-  const char* order = fwd ? "" : " DESC";
-  switch (variant) {
-    case EqAfter:
-    case EqFrom: {
-      const char* op = fwd ? (variant == EqFrom ? ">=" : ">") : (variant == EqFrom ? "<=" : "<");
-      sql += " AND " + c + " = ?1 AND pos " + op + " ?2 ORDER BY pos" + order;
-      break;
+  auto sql = [&] {
+    const char* order = fwd ? "" : " DESC";
+    std::string text = "SELECT pos, image FROM " + table() + " WHERE owner IS NULL";
+    if (k.excludeEmpty) text += " AND " + c + " IS NOT NULL";
+    switch (variant) {
+      case EqAfter:
+      case EqFrom: {
+        const char* op = fwd ? (variant == EqFrom ? ">=" : ">") : (variant == EqFrom ? "<=" : "<");
+        text += " AND " + c + " = ?1 AND pos " + op + " ?2 ORDER BY pos" + order;
+        break;
+      }
+      case EqAll:
+        text += " AND " + c + " = ?1 ORDER BY pos" + order;
+        break;
+      case Beyond:
+        text += " AND " + c + (fwd ? " > ?1" : " < ?1") + " ORDER BY " + c + order + ", pos" + order;
+        break;
+      case All:
+        text += " ORDER BY " + c + order + ", pos" + order;
+        break;
     }
-    case EqAll:
-      sql += " AND " + c + " = ?1 ORDER BY pos" + order;
-      break;
-    case Beyond:
-      sql += " AND " + c + (fwd ? " > ?1" : " < ?1") + " ORDER BY " + c + order + ", pos" + order;
-      break;
-    case All:
-      sql += " ORDER BY " + c + order + ", pos" + order;
-      break;
-  }
-  sql += " LIMIT ?3";
-
+    return text + " LIMIT ?3";
+  };
   int rc;
   sqlite3_stmt* stmt = prepared(10000 + key * 16 + variant * 2 + (fwd ? 0 : 1), sql, rc);
   if (!stmt) return sqliteFail(rc, "reading records");
@@ -342,7 +349,8 @@ DbStatus DbFile::readPage(int key, Direction direction, const std::optional<Seek
     return s == DbStatus::Ok ? ok() : s;
   }
   // The rest of the start value's records, then those beyond it: two index
-  // seeks, however many records share the value.
+  // seeks, however many records share the value, under one shared lock.
+  dbi::ReadScope scope(context_->db_);
   DbStatus s = readRun(key, direction, &from->value, &*from, count, rows);
   if (s == DbStatus::Ok && static_cast<int>(rows.size()) < count)
     s = readRun(key, direction, nullptr, &*from, count - static_cast<int>(rows.size()), rows);
@@ -356,7 +364,7 @@ DbStatus DbFile::maxValue(int key, KeyValue& value) {
   const std::string c = dbi::keyColumn(key);
   int rc;
   sqlite3_stmt* stmt =
-      prepared(3000 + key, "SELECT max(" + c + ") FROM " + table() + " WHERE " + c + " IS NOT NULL", rc);
+      prepared(3000 + key, [&] { return "SELECT max(" + c + ") FROM " + table() + " WHERE " + c + " IS NOT NULL"; }, rc);
   if (!stmt) return sqliteFail(rc, "reading the highest key value");
   ResetOnExit reset(stmt);
   rc = sqlite3_step(stmt);
@@ -376,10 +384,10 @@ DbStatus DbFile::duplicateOf(std::int64_t position, const std::uint8_t* image) {
     KeyValue v = keyValueOf(spec_, i, image);
     if (std::holds_alternative<std::monostate>(v)) continue;
     int rc;
-    sqlite3_stmt* stmt = prepared(2000 + i,
-                                  "SELECT 1 FROM " + table() + " WHERE " + dbi::keyColumn(i) +
-                                      " = ?1 AND pos IS NOT ?2 LIMIT 1",
-                                  rc);
+    sqlite3_stmt* stmt = prepared(
+        2000 + i,
+        [&] { return "SELECT 1 FROM " + table() + " WHERE " + dbi::keyColumn(i) + " = ?1 AND pos IS NOT ?2 LIMIT 1"; },
+        rc);
     if (!stmt) break;
     ResetOnExit reset(stmt);
     dbi::bindKey(stmt, 1, v);
@@ -492,10 +500,13 @@ DbStatus DbFile::reserveOnce(std::int64_t owner) {
   // like every write), so the highest number is read under that lock.
   const std::string c = dbi::keyColumn(autoKey);
   int rc;
-  sqlite3_stmt* ins = prepared(4000,
-                               "INSERT INTO " + table() + "(image, owner, " + c + ") SELECT ?1, ?2, coalesce(max(" + c +
-                                   "), 0) + 1 FROM " + table() + " WHERE " + c + " IS NOT NULL RETURNING pos, " + c,
-                               rc);
+  sqlite3_stmt* ins = prepared(
+      4000,
+      [&] {
+        return "INSERT INTO " + table() + "(image, owner, " + c + ") SELECT ?1, ?2, coalesce(max(" + c + "), 0) + 1 FROM " +
+               table() + " WHERE " + c + " IS NOT NULL RETURNING pos, " + c;
+      },
+      rc);
   if (!ins) return sqliteFail(rc, "reserving a number");
   std::int64_t position = 0;
   std::int64_t value = 0;

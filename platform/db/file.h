@@ -200,8 +200,11 @@ class DbFile {
   DbStatus sqliteFail(int rc, const char* doing, DbStatus status);
   bool validKey(int key) const;
 
+  std::string statementSql(Statement which) const;
   sqlite3_stmt* statement(Statement which);
-  sqlite3_stmt* prepared(int slot, const std::string& sql, int& rc);
+  // The cached statement of `slot`, prepared from makeSql() on first use.
+  template <class MakeSql>
+  sqlite3_stmt* prepared(int slot, MakeSql makeSql, int& rc);
   void finalizeStatements();
   std::string table() const;  // "<schema>".records
 

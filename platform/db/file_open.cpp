@@ -121,6 +121,7 @@ DbStatus DbFile::openAttempt(Access access) {
     return fail(classifyRead(rc), why, rc);
   }
   dbi::exec(context_->db_, "PRAGMA " + schema_ + ".synchronous = FULL");
+  dbi::exec(context_->db_, "PRAGMA " + schema_ + ".mmap_size = 2147418112");
   return verify(access);
 }
 

@@ -33,6 +33,15 @@ void OpScope::undo() {
   }
 }
 
+ReadScope::ReadScope(sqlite3* db) : db_(db), own_(sqlite3_get_autocommit(db) != 0) {
+  if (own_ && exec(db_, "BEGIN") != SQLITE_OK) own_ = false;
+}
+
+ReadScope::~ReadScope() {
+  if (!own_ || sqlite3_get_autocommit(db_) != 0) return;
+  if (exec(db_, "COMMIT") != SQLITE_OK) exec(db_, "ROLLBACK");
+}
+
 std::string fileUri(const std::string& path, bool readOnly) {
   std::string uri = "file:";
   for (unsigned char c : path) {

@@ -49,6 +49,21 @@ class OpScope {
   int startRc_;
 };
 
+// Runs the statements of one call in one read transaction, so that the
+// files' shared locks are taken once; nothing inside the caller's own
+// transaction.
+class ReadScope {
+ public:
+  explicit ReadScope(sqlite3* db);
+  ~ReadScope();
+  ReadScope(const ReadScope&) = delete;
+  ReadScope& operator=(const ReadScope&) = delete;
+
+ private:
+  sqlite3* db_;
+  bool own_;
+};
+
 // A "file:" URI for the path, opened without creating it.
 std::string fileUri(const std::string& path, bool readOnly);
 
