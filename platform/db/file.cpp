@@ -26,8 +26,6 @@ int compareKeys(const KeyValue& a, const KeyValue& b) {
   return 0;
 }
 
-bool sameKind(const KeyValue& a, const KeyValue& b) { return a.index() == b.index(); }
-
 std::string directoryOf(const std::string& path) {
   return std::filesystem::path(path).parent_path().string();
 }
@@ -323,10 +321,10 @@ DbStatus DbFile::readPage(int key, Direction direction, const std::optional<Seek
   if (begin() != DbStatus::Ok) return error_.status;
   if (!validKey(key)) return fail(DbStatus::Invalid, "no key number " + std::to_string(key));
   if (count <= 0) return fail(DbStatus::Invalid, "a page of no records");
-  const KeyValue probe = keyValue(key);  // only its kind matters
+  const FieldType type = layout().field(spec_.keys[static_cast<std::size_t>(key - 1)].field).type;
+  const bool textKey = type == FieldType::String || type == FieldType::CString;
   auto wrongKind = [&](const KeyValue& v) {
-    return std::holds_alternative<std::monostate>(v) ||
-           (!std::holds_alternative<std::monostate>(probe) && !sameKind(v, probe));
+    return textKey ? !std::holds_alternative<std::string>(v) : !std::holds_alternative<std::int64_t>(v);
   };
   if (from && wrongKind(from->value)) return fail(DbStatus::Invalid, "the start value does not fit the key");
   const bool fwd = direction == Direction::Forward;
