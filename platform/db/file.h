@@ -71,7 +71,7 @@ class DbFile {
   // How often reserveAutoNumber tries before it reports the failure.
   static constexpr int AutoNumberTries = 3;
 
-  // The spec must pass checkFileSpec; otherwise every call answers Invalid.
+  // The FileSpec must pass checkFileSpec; otherwise every call answers Invalid.
   DbFile(DbContext& context, FileSpec spec);
   ~DbFile();
   DbFile(const DbFile&) = delete;

@@ -43,7 +43,7 @@ struct FileSpec {
 // folded Latin-1 bytes, all others an integer.
 using KeyValue = std::variant<std::monostate, std::int64_t, std::string>;
 
-// Proves that the spec can be stored: a layout, key fields that exist and
+// Proves that a FileSpec can be stored: a layout, key fields that exist and
 // are not groups, at most one auto-numbered key of a numeric unique field,
 // unique key names. Returns an empty string when sound, else the first fault.
 std::string checkFileSpec(const FileSpec& spec);
