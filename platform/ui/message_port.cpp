@@ -1,19 +1,22 @@
 #include "platform/ui/message_port.h"
 
 namespace platform {
+
+unsigned showMessageBox(const MessageRequest& request);  // message_box.cpp
+
 namespace {
 
-class DefaultPort final : public MessagePort {
+class WindowPort final : public MessagePort {
  public:
-  unsigned show(const MessageRequest& r) override { return r.defaultButton ? r.defaultButton : BtnOk; }
+  unsigned show(const MessageRequest& r) override { return showMessageBox(r); }
 };
 
-DefaultPort defaultPort;
+WindowPort windowPort;
 MessagePort* current = nullptr;
 
 }  // namespace
 
-MessagePort& messagePort() { return current ? *current : defaultPort; }
+MessagePort& messagePort() { return current ? *current : windowPort; }
 
 void setMessagePort(MessagePort* port) { current = port; }
 

@@ -10,7 +10,8 @@ namespace platform {
 
 enum class MsgIcon { None, Information, Exclamation, Question, Stop };
 
-// Buttons, combined as a bit set in MessageRequest::buttons.
+// Buttons, combined as a bit set in MessageRequest::buttons. In a message
+// box window, each button's control number is its bit.
 enum MsgButton : unsigned {
   BtnOk = 1,
   BtnYes = 2,
@@ -37,8 +38,10 @@ class MessagePort {
   virtual unsigned show(const MessageRequest& request) = 0;
 };
 
-// The port in use; a port that answers every box with its default button
-// until one is installed.
+// The port in use. Unless one is installed: the window runtime's message
+// boxes (platform/ui/window.h), modal to the calling logical thread; called
+// outside every logical thread, where nobody could answer, a box answers
+// with its default button.
 MessagePort& messagePort();
 // Installs a port (not owned); nullptr restores the default.
 void setMessagePort(MessagePort* port);
