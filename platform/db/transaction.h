@@ -5,7 +5,7 @@
 // at once, waiting at most `timeout` for locks held elsewhere. Its holder
 // must finish it before its logical thread can switch (no message box, no
 // wait while it is open). A transaction still open when the object ends is
-// rolled back.
+// rolled back. The transaction must end before its context does.
 
 #include <chrono>
 #include <vector>

@@ -255,6 +255,20 @@ TEST(DamagedKeys, DamagedRecordsAreNeverRebuiltOver) {
   EXPECT_EQ(readAll(path), damaged);
 }
 
+TEST(BadFiles, AFileThatCannotBeMadeIsReportedAsSuch) {
+  ScratchDir dir;
+  std::filesystem::create_directory("gone");
+  std::filesystem::current_path("gone");
+  std::filesystem::remove(dir.file("gone"));  // the current directory no longer exists
+  DbContext context;
+  DbFile f(context, caseSpec());
+  EXPECT_EQ(f.open(), DbStatus::FileNotFound);
+  EXPECT_EQ(f.create(), DbStatus::CreateFailed);
+  EXPECT_FALSE(f.error().text.empty());
+  std::filesystem::current_path(dir.path());
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
 TEST(Access, ReadOnlyOpeningReadsButRefusesWrites) {
   ScratchDir dir;
   makeCases(3);
