@@ -23,7 +23,6 @@
 // Every call returns a DbStatus and leaves the details in error(). No call
 // leaves a statement or (outside DbTransaction) a transaction open.
 
-#include <chrono>
 #include <cstdint>
 #include <map>
 #include <optional>
