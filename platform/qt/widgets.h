@@ -53,6 +53,8 @@ class LabelWidget : public QWidget {
   void setJustify(Justify j);
   void setAngle(int tenths);
   void setColors(const QColor& fill, const QColor& text);
+  QColor fill() const { return fill_; }
+  QColor ink() const { return ink_; }
 
  protected:
   void paintEvent(QPaintEvent*) override;
