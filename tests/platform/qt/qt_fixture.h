@@ -75,6 +75,13 @@ struct Script {
   bool saw(const std::string& event) const { return std::find(log.begin(), log.end(), event) != log.end(); }
 };
 
+// The pointer, which must not be null (throws: the test fails).
+template <class T>
+T* must(T* p) {
+  if (!p) throw std::runtime_error("no such widget");
+  return p;
+}
+
 class QtTest : public ::testing::Test {
  protected:
   QtTest() {
