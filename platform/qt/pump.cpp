@@ -54,6 +54,7 @@ void FiberPump::run() {
     } catch (const std::exception& e) {
       faults_ << QString::fromStdString(e.what());
     } catch (...) {
+      rethrowThreadExit();
       faults_ << QStringLiteral("a logical thread ended by an unknown exception");
     }
     std::fprintf(stderr, "logical thread failed: %s\n", faults_.back().toLocal8Bit().constData());
