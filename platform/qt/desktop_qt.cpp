@@ -308,8 +308,8 @@ void QtDesktop::buildWindow(WindowView& v) {
     auto* sub = new SubWindow;
     sub->setAttribute(Qt::WA_DeleteOnClose, false);
     sub->setWidget(client);
-    Qt::WindowFlags flags = Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
-    if (spec.systemMenu) flags |= Qt::WindowSystemMenuHint;
+    Qt::WindowFlags flags = Qt::SubWindow | Qt::WindowTitleHint;
+    if (spec.systemMenu) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (spec.maximizeBox) flags |= Qt::WindowMinMaxButtonsHint;
     sub->setWindowFlags(flags);
     sub->hide();
@@ -324,8 +324,8 @@ void QtDesktop::buildWindow(WindowView& v) {
     // one (its transient parent is set to the caller when it opens).
     QWidget* parent = frame ? frame->main.data() : nullptr;
     Qt::WindowFlags flags = (w.kind() == WindowKind::Message || !spec.resizable) ? Qt::Dialog : Qt::Window;
-    flags |= Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint;
-    if (spec.systemMenu) flags |= Qt::WindowSystemMenuHint;
+    flags |= Qt::WindowTitleHint | Qt::CustomizeWindowHint;
+    if (spec.systemMenu) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (spec.maximizeBox) flags |= Qt::WindowMinMaxButtonsHint;
     auto* client = new ClientArea(parent);
     client->setWindowFlags(flags);
@@ -338,7 +338,7 @@ void QtDesktop::buildWindow(WindowView& v) {
   bindWidget(v.top, w.id(), 0);
   if (v.client) {
     v.client->setFont(v.font);
-    v.client->setBackground(background, picture, spec.backgroundTiled || !picture.isNull());
+    v.client->setBackground(background, picture, spec.backgroundTiled);
     bindWidget(v.client, w.id(), 0);
   }
   v.top->setWindowTitle(qs(w.caption()));
@@ -573,6 +573,10 @@ void QtDesktop::buildControl(WindowView& v, Control& c) {
   Control* parent = s.parent ? v.window->find(s.parent) : nullptr;
   const ControlKind parentKind = parent ? parent->kind() : ControlKind::Prompt;
   QWidget* widget = nullptr;
+  const bool hosted = c.kind() != ControlKind::Menu && c.kind() != ControlKind::Item &&
+                      c.kind() != ControlKind::Toolbar && c.kind() != ControlKind::Tab &&
+                      parentKind != ControlKind::Toolbar;
+  if (hosted && !host) return;  // the window's widgets are gone (its frame went first)
   auto click = [this, id, n] { user(id, n, [n](Window& win) { return input::click(win, n); }); };
   auto edit = [this, id, n](const QString& text) {
     if (syncing_) return;

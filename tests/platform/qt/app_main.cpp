@@ -5,8 +5,16 @@
 
 #include <QApplication>
 #include <QStyleFactory>
+#include <cstdio>
 
 namespace {
+
+// The offscreen platform says so for every raise and keyboard grab; the
+// rest is shown.
+void quietOffscreen(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (text.startsWith(QLatin1String("This plugin does not support"))) return;
+  fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+}
 
 class QtEnvironment : public ::testing::Environment {
  public:
@@ -14,6 +22,7 @@ class QtEnvironment : public ::testing::Environment {
     static int argc = 1;
     static char name[] = "test_platform_qt";
     static char* argv[] = {name, nullptr};
+    qInstallMessageHandler(quietOffscreen);
     app_ = new QApplication(argc, argv);
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
     QGuiApplication::setQuitOnLastWindowClosed(false);
