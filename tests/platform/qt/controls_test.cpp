@@ -118,7 +118,7 @@ TEST_F(Controls, ParentsHideAndDisableTheirChildrenAndTabsShowTheirOwn) {
   EXPECT_FALSE(widget(s, 5)->isVisibleTo(top));
 
   // The user picks the second tab: the model hears it, the controls follow.
-  sw->bar()->setCurrentIndex(1);
+  QTest::mouseClick(sw->bar(), Qt::LeftButton, Qt::NoModifier, sw->bar()->tabRect(1).center());
   settle();
   EXPECT_TRUE(s.saw("NewSelection 1"));
   EXPECT_EQ(s.window->control(1).selected(), 2);
