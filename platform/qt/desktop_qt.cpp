@@ -1238,6 +1238,8 @@ bool QtDesktop::keyPressed(WindowView& v, int control, QKeyEvent* e) {
       forward = true;
     else if (kind == ControlKind::Spin && (k.is(Key::Up) || k.is(Key::Down)))
       forward = true;
+    else if (kind == ControlKind::Spin && (k.is(Key::PageUp) || k.is(Key::PageDown)))
+      return true;  // a spin box steps one at a time only
   }
   if (!forward) return false;
   const int id = v.id;

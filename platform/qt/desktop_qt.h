@@ -21,6 +21,11 @@
 //   - Input goes through platform::input and then the queued threads run at
 //     once, so the model is current before the next input is read. A
 //     refused input puts the widget back as the model has it.
+//   - A combo (an entry with its list) and a drop combo are both an
+//     editable combo box; a radio with an icon is a push button that stays
+//     down; a list's table never scrolls by itself (the list object loads
+//     the page it shows) and the desktop reports how many rows fit
+//     (Control::setPageRows).
 //   - Widgets are made and changed as the model tells (DesktopObserver),
 //     also on logical threads; those changes never feed input back. Windows
 //     are deleted later (deleteLater), never under a running event handler.

@@ -305,6 +305,9 @@ TEST_F(Controls, SpinBoxesStepThroughTheModel) {
   settle();
   EXPECT_EQ(count, 4);
   EXPECT_EQ(sp->edit()->text().trimmed(), "4");
+  QTest::keyClick(sp, Qt::Key_PageUp);  // no ten-step jumps of the widget's own
+  settle();
+  EXPECT_EQ(count, 4);
 }
 
 TEST_F(Controls, MultiLineTextTakesEnterAsANewLine) {
