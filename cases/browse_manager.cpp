@@ -9,6 +9,7 @@
 #include "cases/locators.h"
 #include "cases/step_managers.h"
 #include "platform/lib/error_manager.h"
+#include "platform/lib/window_fitter.h"
 #include "platform/types/latin1.h"
 #include "platform/types/picture.h"
 #include "platform/ui/control.h"
@@ -371,6 +372,15 @@ int BrowseManager::TakeEvent(const platform::Event& e) {
     Refresh(true);
     return platform::LevelContinue;
   }
+  // The list shows as many rows as fit: after a resize (once the resizer
+  // has placed the controls for the new size), or when the desktop reports
+  // another number of rows.
+  if (e.kind == EventKind::Sized)
+    for (platform::WindowComponent* c : window_->components())
+      if (auto* fitter = dynamic_cast<platform::WindowFitter*>(c)) fitter->Fit();
+  if (order_ != 0)
+    if (const platform::Control* list = window().find(listControl_); list && list->pageRows() != view_->pageRows())
+      ReloadPage();
   Order* o = current();
   if (o && o->locator && e.control != 0 && o->locator->TakeEvent(e)) return platform::LevelContinue;
 
@@ -409,10 +419,6 @@ int BrowseManager::TakeEvent(const platform::Event& e) {
     case EventKind::DoubleClick:
       if (e.control != listControl_) break;
       press(selectMode_ ? buttons_.select : buttons_.change);
-      break;
-    case EventKind::Sized:
-      if (const platform::Control* list = window().find(listControl_); list && list->pageRows() != view_->pageRows())
-        ReloadPage();
       break;
     default:
       break;

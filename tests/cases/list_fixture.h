@@ -310,6 +310,7 @@ inline void BrowsePeople() {
   spec.kind = platform::WindowKind::Child;
   spec.caption = "People";
   spec.rect = {10, 10, 300, 200};
+  spec.resizable = true;
   Window w(spec);
   w.add(ctl(SHEET, ControlKind::Sheet, {0, 0, 300, 40}));
   w.add(ctl(TAB_NAME, ControlKind::Tab, {0, 0, 300, 40}, SHEET, "By name"));

@@ -146,6 +146,24 @@ TEST_F(ListShapeTest, OnlyThePageIsReadAndScrollingReadsWhatItShows) {
   EXPECT_LE(stats.rowsRead, 1 + 4 * page);
 }
 
+TEST_F(ListShapeTest, AResizedListShowsAsManyRowsAsFit) {
+  writer->addMany(40, [](int i, FieldRef code, FieldRef name) {
+    code.setText("K" + std::to_string(100 + i));
+    name.setText("Name " + std::to_string(100 + i));
+  });
+  open();
+  ASSERT_EQ(listControl().rowCount(), 5);
+  drv->selectRow(list(), BROWSE, 3);
+  drv->resize(list(), 300, 300);  // the list grows by 100 units: ten rows more
+  EXPECT_EQ(listControl().rowCount(), 15);
+  EXPECT_EQ(selectedCode(), "K103");
+  // The desktop may find room for another number of rows by itself.
+  listControl().setPageRows(8);
+  drv->scroll(list(), BROWSE, ScrollAction::Down);
+  EXPECT_EQ(listControl().rowCount(), 8);
+  EXPECT_EQ(selectedCode(), "K104");
+}
+
 TEST_F(ListShapeTest, AnEmptyListDisablesWhatNeedsARowAndLoadsNothing) {
   open(0, [] {
     PEO(PEO_CODE).setText("KEPT");
