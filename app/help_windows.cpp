@@ -36,7 +36,7 @@ WindowSpec infoSpec(std::string caption, platform::Rect rect) {
 
 void describeSplash(Window& w) {
   using namespace splash;
-  w.add(Describe(IMAGE1, ControlKind::Image, {8, 8, 120, 40}, Logo));
+  w.add(Describe(IMAGE1, ControlKind::Image, {8, 8, 120, 37}, Logo));
   w.add(Describe(STRING5, ControlKind::String, {129, 8, 8, 10}, "\u00AE"));
   w.add(Describe(IMAGE2, ControlKind::Image, {172, 10, 20, 20}, ProgramIcon));
   ControlSpec title = Describe(STRING3, ControlKind::String, {8, 56, 184, 12}, "Pellmark Version");
@@ -59,7 +59,7 @@ void describeFaq(Window& w) {
   w.add(Describe(STRINGWWW, ControlKind::String, {20, 46, 130, 10}, HelpWebAddress));
   w.add(Describe(STRING2_2, ControlKind::String, {8, 60, 224, 10}, "or email us at:"));
   w.add(Describe(STRINGEMAIL, ControlKind::String, {20, 72, 130, 10}, HelpMailAddress));
-  w.add(Describe(IMAGE3, ControlKind::Image, {8, 88, 120, 30}, Logo));
+  w.add(Describe(IMAGE3, ControlKind::Image, {8, 86, 120, 37}, Logo));
 }
 
 class SplashWindow final : public ProcedureWindow {
@@ -117,7 +117,7 @@ void SPLASH() {
 }
 
 void FAQ() {
-  Window w(infoSpec("FAQ - Frequent Asked Questions", {0, 0, 240, 124}));
+  Window w(infoSpec("FAQ - Frequent Asked Questions", {0, 0, 240, 130}));
   describeFaq(w);
   platform::WindowFitter resizer;
   FaqWindow thisWindow(w, "FAQ");

@@ -30,11 +30,11 @@ convert -size 128x128 xc:'#E9EDF2' \
   -strip -quality 90 "$OUT/logoBack.jpg"
 
 # --- lanv.gif: the product's logo ---
-convert -size 240x80 xc:none \
-  -fill "$HOUSE" -draw 'roundrectangle 2,6 72,74 10,10' \
-  -fill white -font "$SERIF" -pointsize 54 -gravity northwest -annotate +12+6 'L' \
-  -fill "$HOUSE" -font "$SERIF" -pointsize 40 -annotate +80+8 'LANVik' \
-  -fill '#333333' -font "$SANS" -pointsize 13 -annotate +82+54 'Pellmark Software' \
+convert -size 180x60 xc:none \
+  -fill "$HOUSE" -draw 'roundrectangle 1,4 53,56 8,8' \
+  -fill white -font "$SERIF" -pointsize 42 -gravity northwest -annotate +9+4 'L' \
+  -fill "$HOUSE" -font "$SERIF" -pointsize 30 -annotate +60+3 'LANVik' \
+  -fill '#333333' -font "$BOLD" -pointsize 12 -annotate +62+40 'Pellmark Software' \
   -strip "$OUT/lanv.gif"
 
 # --- icons: each drawn at 32 pixels and kept at 16, 32 and 48 ---
