@@ -94,6 +94,20 @@ struct TestThread {
   }
 };
 
+// Every record of a file in the order of `key` (the file must be in use).
+inline std::vector<DbRow> rows(platform::DbFile& file, int key) {
+  std::vector<DbRow> all;
+  EXPECT_EQ(file.readPage(key, platform::Direction::Forward, std::nullopt, 1000000, std::nullopt, all), DbStatus::Ok)
+      << file.error().text;
+  return all;
+}
+// A text field of every record, in key order.
+inline std::vector<std::string> texts(platform::DbFile& file, int key, int field) {
+  std::vector<std::string> out;
+  for (DbRow& r : rows(file, key)) out.push_back(platform::FieldRef::of(file.layout().field(field), r.image.data()).text());
+  return out;
+}
+
 class DictTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -145,20 +159,6 @@ class DictTest : public ::testing::Test {
   void findCase(const std::string& number) {
     CCS(CCS_CASENUMBER).setText(number);
     ASSERT_EQ(Access_CaseCloseSummary().TryFetch(CCS_KeyCaseNumber), 0) << number;
-  }
-
-  // Every record of a file in the order of `key` (the file must be in use).
-  static std::vector<DbRow> rows(platform::DbFile& file, int key) {
-    std::vector<DbRow> all;
-    EXPECT_EQ(file.readPage(key, platform::Direction::Forward, std::nullopt, 1000000, std::nullopt, all), DbStatus::Ok)
-        << file.error().text;
-    return all;
-  }
-  // A text field of every record, in key order.
-  static std::vector<std::string> texts(platform::DbFile& file, int key, int field) {
-    std::vector<std::string> out;
-    for (DbRow& r : rows(file, key)) out.push_back(platform::FieldRef::of(file.layout().field(field), r.image.data()).text());
-    return out;
   }
 
   ScratchDir dir;
