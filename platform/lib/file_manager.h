@@ -32,6 +32,7 @@
 
 #include "platform/db/file.h"
 #include "platform/lib/error_manager.h"
+#include "platform/lib/window_controller.h"
 
 namespace platform {
 
@@ -47,10 +48,10 @@ struct HeldMessage {
   DbError error;        // %ErrorText, %ErrorCode
 };
 
-class FileManager {
+class FileManager : public FileStateKeeper {
  public:
   FileManager() = default;
-  virtual ~FileManager() = default;
+  ~FileManager() override = default;
   FileManager(const FileManager&) = delete;
   FileManager& operator=(const FileManager&) = delete;
 
@@ -129,9 +130,9 @@ class FileManager {
   void RestoreFile(const DbFileState& state);
   // Saved states kept by the object, named by a handle (windows save the
   // states of their files when they prepare a request).
-  std::uint32_t SaveState();
-  void RestoreState(std::uint32_t handle);
-  void ReleaseState(std::uint32_t handle);
+  std::uint32_t SaveState() override;
+  void RestoreState(std::uint32_t handle) override;
+  void ReleaseState(std::uint32_t handle) override;
 
   // The driver's error of the last failed call.
   const DbError& lastError() const { return lastError_; }

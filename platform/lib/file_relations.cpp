@@ -117,7 +117,10 @@ unsigned FileRelations::newPass() {
 
 int FileRelations::Open() { return openPass(newPass()); }
 
-void FileRelations::Close() { closePass(newPass()); }
+int FileRelations::Close() {
+  closePass(newPass());
+  return 0;
+}
 
 int FileRelations::openPass(unsigned pass) {
   if (lastPass_ == pass) return 0;

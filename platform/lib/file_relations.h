@@ -47,10 +47,10 @@ enum RelationMode : int {
   RelationCascade = 3,
 };
 
-class FileRelations {
+class FileRelations : public RelatedFiles {
  public:
   FileRelations() = default;
-  virtual ~FileRelations() = default;
+  ~FileRelations() override = default;
   FileRelations(const FileRelations&) = delete;
   FileRelations& operator=(const FileRelations&) = delete;
 
@@ -76,9 +76,10 @@ class FileRelations {
 
   // Counts a use of this file and of every file reachable through its
   // relations, each once. Answers the first non-zero level.
-  int Open();
+  int Open() override;
   // The reverse: a use less of each; a file whose count reaches 0 closes.
-  void Close();
+  // Answers 0.
+  int Close() override;
 
   // --- writing -------------------------------------------------------------
 
