@@ -223,9 +223,16 @@ TEST_F(OpenTest, ALockedFileIsWaitedForThenOpenedReadOnly) {
     use(thread);
     openFiles();
     Access_CaseCloseSummary().LOCKRECOVER = 1;  // a short second wait
-    port.onShow = [&](const Shown&) { unlock(); };
+    const auto start = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::duration waited{};
+    port.onShow = [&](const Shown&) {
+      waited = std::chrono::steady_clock::now() - start;
+      unlock();
+    };
     findCase("CR-1");
     port.onShow = nullptr;
+    // Two attempts for writing, each waiting its 2 seconds, came before it.
+    EXPECT_GE(waited, std::chrono::milliseconds(3900));
     ASSERT_EQ(port.titles(), (std::vector<std::string>{"Access Denied"}));
     EXPECT_EQ(port.shown[0].text, "Could not get write access to CaseCloseSummary so trying read-only.");
     EXPECT_TRUE(CaseCloseSummary().isReadOnly());
