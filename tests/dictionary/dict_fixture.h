@@ -4,6 +4,7 @@
 // structures that the test switches between.
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <stdlib.h>
 
 #include <deque>
@@ -51,6 +52,17 @@ class ScratchDir {
   std::string path_;
   std::filesystem::path previous_;
 };
+
+// Runs SQL on a record file through a connection of its own, as another
+// program would.
+inline void execOn(const std::string& path, const std::string& sql) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  char* message = nullptr;
+  EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK) << (message ? message : "");
+  sqlite3_free(message);
+  sqlite3_close(db);
+}
 
 // A message box as the test saw it.
 struct Shown {

@@ -17,15 +17,6 @@ using platform::LevelBenign;
 using platform::LevelCancelled;
 using platform::LevelNotify;
 
-void execOn(const std::string& path, const std::string& sql) {
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-  char* message = nullptr;
-  EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK) << (message ? message : "");
-  sqlite3_free(message);
-  sqlite3_close(db);
-}
-
 // A failure of the driver whenever a record is deleted from (or, with
 // "UPDATE", changed in) a file while `condition` holds for it.
 std::string failingTrigger(const std::string& when, const std::string& condition) {
