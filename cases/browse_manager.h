@@ -54,6 +54,7 @@
 #include <vector>
 
 #include "platform/db/file.h"
+#include "platform/lib/file_relations.h"
 #include "platform/lib/list_view.h"
 #include "platform/lib/toolbar.h"
 #include "platform/lib/window_controller.h"
@@ -207,6 +208,21 @@ class BrowseManager : public platform::WindowComponent, public platform::Toolbar
   bool viewMode_ = false;
   std::optional<platform::DbFileState> callerBuffer_;  // select mode
   std::optional<platform::DbRow> picked_;
+};
+
+// A relation object as a window procedure opens it with its related files
+// (app::ProcedureWindow::OpenFiles) and closes it at its shut-down.
+class RelationOpener final : public platform::RelatedFiles {
+ public:
+  explicit RelationOpener(platform::FileRelations& relation) : relation_(relation) {}
+  int Open() override { return relation_.Open(); }
+  int Close() override {
+    relation_.Close();
+    return platform::LevelContinue;
+  }
+
+ private:
+  platform::FileRelations& relation_;
 };
 
 // A list window's call of its update form: in view mode ResponseCancelled
