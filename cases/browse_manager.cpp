@@ -161,7 +161,15 @@ void BrowseManager::ShowPage() {
   platform::Control* list = window().find(listControl_);
   if (!list) return;
   const platform::RecordLayout& layout = file().layout();
-  const auto& format = list->columns();
+  if (pictures_.size() != columns_.size()) {
+    // The pictures of the list format, parsed once.
+    const auto& format = list->columns();
+    pictures_.clear();
+    for (std::size_t i = 0; i < columns_.size(); ++i)
+      pictures_.push_back(i < format.size() && !format[i].picture.empty()
+                              ? std::optional<platform::Picture>(platform::Picture::of(format[i].picture))
+                              : std::nullopt);
+  }
   std::vector<std::vector<std::string>> cells;
   cells.reserve(view_->rows().size());
   for (const platform::DbRow& row : view_->rows()) {
@@ -169,11 +177,10 @@ void BrowseManager::ShowPage() {
     line.reserve(columns_.size());
     for (std::size_t i = 0; i < columns_.size(); ++i) {
       FieldRef f = FieldRef::of(layout.field(columns_[i]), const_cast<std::uint8_t*>(row.image.data()));
-      const std::string& picture = i < format.size() ? format[i].picture : std::string();
-      if (picture.empty())
-        line.push_back(f.isText() ? platform::latin1ToUtf8(f.text()) : f.text());
+      if (pictures_[i])
+        line.push_back(platform::format(f, *pictures_[i]));
       else
-        line.push_back(platform::format(f, platform::Picture::of(picture)));
+        line.push_back(f.isText() ? platform::latin1ToUtf8(f.text()) : f.text());
     }
     cells.push_back(std::move(line));
   }

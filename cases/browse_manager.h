@@ -59,6 +59,7 @@
 #include "platform/lib/toolbar.h"
 #include "platform/lib/window_controller.h"
 #include "platform/types/field.h"
+#include "platform/types/picture.h"
 
 namespace cases {
 
@@ -201,7 +202,8 @@ class BrowseManager : public platform::WindowComponent, public platform::Toolbar
   std::vector<Order> orders_;
   int order_ = 0;  // the current order, 1-based; 0 before the first load
   std::vector<int> columns_;
-  std::vector<int> fields_;  // hidden row fields
+  std::vector<std::optional<platform::Picture>> pictures_;  // of the columns
+  std::vector<int> fields_;                                 // hidden row fields
   int updateProcedure_ = 0;
   std::function<int()> primer_;
   bool selectMode_ = false;
