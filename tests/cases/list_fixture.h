@@ -399,6 +399,7 @@ class ListTest : public lvtest::ScratchDirTest {
   }
   bool enabled(int control) { return drv->control(list(), control).enabled(); }
   cases::BrowseManager& browse() { return *seen().browse; }
+  int recalcCount() { return static_cast<PeopleList&>(browse()).recalcs; }
   // A field of the list thread's record buffer.
   FieldRef buffer(int field) { return FieldRef::of(peopleLayout().field(field), seen().file->record()); }
 

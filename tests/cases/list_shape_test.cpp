@@ -32,8 +32,10 @@ TEST_F(ListShapeTest, TheTabChoosesTheOrderAndBlankNamesAreOnlyInCodeOrder) {
   EXPECT_EQ(selectedCode(), "C1");
   EXPECT_EQ(drv->text(list(), SELECTED_NAME), "Adams");
 
+  const int recalcs = recalcCount();
   drv->selectTab(list(), SHEET, 2);
   EXPECT_THAT(shown(), ElementsAre("C1", "C2", "C3", "C4", "C5"));
+  EXPECT_EQ(recalcCount(), recalcs + 1);  // a reload from the start
   drv->selectRow(list(), BROWSE, 5);
   EXPECT_EQ(buffer(PEO_CODE).text(), "C5");
   EXPECT_EQ(drv->text(list(), SELECTED_NAME), "");
@@ -129,6 +131,7 @@ TEST_F(ListShapeTest, OnlyThePageIsReadAndScrollingReadsWhatItShows) {
   EXPECT_EQ(listControl().cell(page, 1), "K" + std::to_string(100000 + page));
 
   browse().view().resetStats();
+  const int recalcs = recalcCount();
   for (int i = 0; i < page; ++i) drv->scroll(list(), BROWSE, ScrollAction::Down);
   EXPECT_EQ(stats.rowsRead, 1);  // only the last Down left the page
   drv->scroll(list(), BROWSE, ScrollAction::PageDown);
@@ -144,6 +147,7 @@ TEST_F(ListShapeTest, OnlyThePageIsReadAndScrollingReadsWhatItShows) {
   EXPECT_EQ(selectedCode(), "K100001");
   EXPECT_EQ(listControl().thumb(), 0);
   EXPECT_LE(stats.rowsRead, 1 + 4 * page);
+  EXPECT_EQ(recalcCount(), recalcs);  // scrolling reads no more than it shows
 }
 
 TEST_F(ListShapeTest, AResizedListShowsAsManyRowsAsFit) {
@@ -226,8 +230,10 @@ TEST_F(ListShapeTest, TheAskCycleReloadsAndKeepsTheBufferOfACallThatDidNotComple
     open();
     formScript() = c.script;
     drv->selectRow(list(), BROWSE, 2);  // baker, C2
+    const int recalcs = recalcCount();
     drv->click(list(), c.button);
     ASSERT_EQ(seen().formCalls.size(), 1u);
+    EXPECT_EQ(recalcCount(), recalcs + 1);
     EXPECT_THAT(shown(), ::testing::ElementsAreArray(c.shown));
     EXPECT_EQ(selectedCode(), c.selected);
     EXPECT_EQ(buffer(PEO_NAME).text(), c.nameInBuffer);
