@@ -87,27 +87,30 @@ void describe(platform::Window& w) {
   using dictionary::CCS;
   platform::Font searchFont;
   searchFont.size = 12;
+  constexpr int Column = 420;  // the buttons' column
+  constexpr int Wide = 150;
+  auto row = [](int i) { return Rect{Column, 86 + 16 * i, Wide, 14}; };
 
-  w.add(control(CURRENTTAB, ControlKind::Sheet, {26, 26, 384, 58}));
-  w.add(control(TAB_2, ControlKind::Tab, {26, 26, 384, 58}, "&1) Case Name", CURRENTTAB));
-  w.add(text(STRING1, {34, 44, 90, 10}, "Search by Case Name:", TAB_2));
-  ControlSpec name = control(CCS_CASENAME, ControlKind::Entry, {126, 42, 276, 14}, {}, TAB_2);
+  w.add(control(CURRENTTAB, ControlKind::Sheet, {22, 20, 392, 46}));
+  w.add(control(TAB_2, ControlKind::Tab, {22, 20, 392, 46}, "&1) Case Name", CURRENTTAB));
+  w.add(text(STRING1, {28, 36, 84, 10}, "Search by Case Name:", TAB_2));
+  ControlSpec name = control(CCS_CASENAME, ControlKind::Entry, {114, 33, 294, 14}, {}, TAB_2);
   name.var = CCS(dictionary::CCS_CASENAME);
   name.picture = "s100";
   name.font = searchFont;
   w.add(name);
-  w.add(text(STRING16, {34, 64, 300, 10}, "Enter the Case Name and Click TAB to search", TAB_2));
-  w.add(control(TAB_3, ControlKind::Tab, {26, 26, 384, 58}, "&2) Case Number", CURRENTTAB));
-  w.add(text(STRING1_2, {34, 44, 90, 10}, "Search by Case Number:", TAB_3));
-  ControlSpec number = control(CCS_CASENUMBER, ControlKind::Entry, {126, 42, 120, 14}, {}, TAB_3);
+  w.add(text(STRING16, {28, 53, 300, 10}, "Enter the Case Name and Click TAB to search", TAB_2));
+  w.add(control(TAB_3, ControlKind::Tab, {22, 20, 392, 46}, "&2) Case Number", CURRENTTAB));
+  w.add(text(STRING1_2, {28, 36, 84, 10}, "Search by Case Number:", TAB_3));
+  ControlSpec number = control(CCS_CASENUMBER, ControlKind::Entry, {114, 33, 130, 14}, {}, TAB_3);
   number.var = CCS(dictionary::CCS_CASENUMBER);
   number.picture = "s20";
   number.font = searchFont;
   w.add(number);
-  w.add(text(STRING16_2, {34, 64, 300, 10}, "Enter the Case Number and Click TAB to search", TAB_3));
-  w.add(text(STRING13, {424, 28, 124, 10}, "IMPORTANT", 0, White));
+  w.add(text(STRING16_2, {28, 53, 300, 10}, "Enter the Case Number and Click TAB to search", TAB_3));
+  w.add(text(STRING13, {Column + 6, 22, Wide - 12, 10}, "IMPORTANT", 0, White));
 
-  ControlSpec list = control(BROWSE_1, ControlKind::List, {26, 90, 384, 150});
+  ControlSpec list = control(BROWSE_1, ControlKind::List, {22, 70, 392, 128});
   list.vscroll = true;
   list.statusText = "Browsing the CaseCloseSummary file";
   list.columns = {
@@ -117,42 +120,43 @@ void describe(platform::Window& w) {
   };
   w.add(list);
 
-  w.add(button(BROWSEHOURLY_3, {418, 200, 136, 16}, "OTHER EXPENSES", "View Child File"));
-  w.add(button(BUTTON10, {418, 220, 136, 16}, "GRAND TOTAL FOR SELECTED CASE"));
-  w.add(button(INSERT_3, {418, 100, 136, 16}, "&CREATE NEW CASE", "Insert new case file"));
-  ControlSpec change = button(CHANGE_3, {418, 120, 136, 16}, "CASE CLOSING SUMMARY AND CJA20 FORM", "Change the Record");
+  w.add(button(BROWSEHOURLY_3, row(5), "OTHER EXPENSES", "View Child File"));
+  w.add(button(BUTTON10, row(6), "GRAND TOTAL FOR SELECTED CASE"));
+  w.add(button(INSERT_3, row(0), "&CREATE NEW CASE", "Insert new case file"));
+  ControlSpec change = button(CHANGE_3, row(1), "CASE CLOSING SUMMARY AND CJA20 FORM", "Change the Record");
   change.defaultButton = true;
+  change.font.size = 7;  // the longest caption, on the column's width
   w.add(change);
-  w.add(button(DELETE_3, {418, 140, 136, 16}, "&DELETE CASE", "Delete the Record"));
-  w.add(button(BROWSEHOURLY, {418, 160, 136, 16}, "IN COURT", "View Child File"));
-  w.add(button(BUTTON9, {418, 240, 136, 16}, "PRINT ALL FORMS"));
-  ControlSpec totals = button(BROWSETOTALS, {418, 260, 136, 16}, "View TOTALS", "View Child File");
+  w.add(button(DELETE_3, row(2), "&DELETE CASE", "Delete the Record"));
+  w.add(button(BROWSEHOURLY, row(3), "IN COURT", "View Child File"));
+  w.add(button(BUTTON9, row(7), "PRINT ALL FORMS"));
+  ControlSpec totals = button(BROWSETOTALS, row(8), "View TOTALS", "View Child File");
   totals.hidden = true;
   w.add(totals);
 
-  w.add(text(STRING10, {424, 40, 124, 10}, "CREATE A", 0, White));
-  w.add(text(STRING10_4, {424, 50, 124, 10}, "NEW CASE", 0, Red));
-  w.add(text(STRING10_5, {424, 60, 124, 10}, "before", 0, White));
-  w.add(text(STRING10_2, {424, 70, 124, 10}, "starting In Court, Out of Court or", 0, White));
-  w.add(text(STRING10_3, {424, 80, 124, 10}, "Other Expenses worksheets.", 0, White));
-  w.add(display(CCS_CASENUMBER_2, {26, 258, 120, 10}, CCS(dictionary::CCS_CASENUMBER), "s20"));
-  w.add(display(CCS_CASENAME_3, {160, 258, 250, 10}, CCS(dictionary::CCS_CASENAME), "s100"));
-  w.add(text(STRING3, {26, 6, 60, 10}, "Case Selected:", 0, White));
-  ControlSpec band = display(CCS_CASENAME_2, {90, 4, 460, 14}, CCS(dictionary::CCS_CASENAME), "s100");
+  w.add(text(STRING10, {Column + 6, 33, Wide - 12, 9}, "CREATE A", 0, White));
+  w.add(text(STRING10_4, {Column + 6, 42, Wide - 12, 9}, "NEW CASE", 0, Red));
+  w.add(text(STRING10_5, {Column + 6, 51, Wide - 12, 9}, "before", 0, White));
+  w.add(text(STRING10_2, {Column + 6, 60, Wide - 12, 9}, "starting In Court, Out of Court or", 0, White));
+  w.add(text(STRING10_3, {Column + 6, 69, Wide - 12, 9}, "Other Expenses worksheets.", 0, White));
+  w.add(display(CCS_CASENUMBER_2, {22, 212, 120, 10}, CCS(dictionary::CCS_CASENUMBER), "s20"));
+  w.add(display(CCS_CASENAME_3, {150, 212, 264, 10}, CCS(dictionary::CCS_CASENAME), "s100"));
+  w.add(text(STRING3, {22, 4, 60, 10}, "Case Selected:", 0, White));
+  ControlSpec band = display(CCS_CASENAME_2, {84, 1, 486, 14}, CCS(dictionary::CCS_CASENAME), "s100");
   band.font.face = "Arial";
   band.font.size = 14;
   band.fontColor = White;
   w.add(band);
-  ControlSpec side = text(STRING4, {4, 200, 12, 80}, "CASE FILES", 0, White);
+  ControlSpec side = text(STRING4, {3, 60, 10, 100}, "CASE FILES", 0, White);
   side.font.angle = 900;
   w.add(side);
-  w.add(button(BROWSEHOURLY_2, {418, 180, 136, 16}, "OUT OF COURT", "View Child File"));
+  w.add(button(BROWSEHOURLY_2, row(4), "OUT OF COURT", "View Child File"));
 
-  w.add(box(BAND_BOX, {0, 0, 560, 22}, Black));
-  w.add(box(SIDE_BOX, {0, 22, 20, 278}, Black));
-  w.add(box(IMPORTANT_BOX, {418, 26, 136, 66}, Black));
-  w.add(text(NUMBER_SELECTED_PROMPT, {26, 246, 120, 10}, "Case Number Selected:"));
-  w.add(text(NAME_SELECTED_PROMPT, {160, 246, 120, 10}, "Case Name Selected:"));
+  w.add(box(BAND_BOX, {0, 0, 576, 16}, Black));
+  w.add(box(SIDE_BOX, {0, 16, 16, 212}, Black));
+  w.add(box(IMPORTANT_BOX, {Column, 20, Wide, 62}, Black));
+  w.add(text(NUMBER_SELECTED_PROMPT, {22, 202, 120, 10}, "Case Number Selected:"));
+  w.add(text(NAME_SELECTED_PROMPT, {150, 202, 120, 10}, "Case Name Selected:"));
 }
 
 class CaseListBrowse final : public BrowseManager {
@@ -224,7 +228,7 @@ void BrowseCaseCloseSummary() {
   platform::WindowSpec spec;
   spec.kind = platform::WindowKind::Child;
   spec.caption = "CASE FILE";
-  spec.rect = {0, 0, 560, 300};
+  spec.rect = {0, 0, 576, 228};
   spec.resizable = false;
   spec.systemMenu = true;
   spec.icon = "docs black.ico";
