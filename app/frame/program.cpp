@@ -70,7 +70,9 @@ platform::FiberLocal<ThreadState>& threadState() {
 
 void threadStarts() {
   Program& p = program();
-  if (p.firstThread == 0) return;  // a thread outside the program
+  // A thread outside the program (none runs, or one that ended before its
+  // first thread ran).
+  if (p.firstThread == 0 || !platform::threadAlive(p.firstThread)) return;
   const int self = platform::currentThread();
   ProgramThreadFiles();
   if (self == p.firstThread) ProgramGlobalsSetup();
@@ -212,6 +214,20 @@ int StartProgram(FrameProcedure frame) {
   int id = platform::scheduler().startProgram([frame = std::move(frame)] { ProgramBody(frame); });
   p.firstThread = id;
   return id;
+}
+
+platform::ThreadProcedure ProgramThread(FrameProcedure frame) {
+  return [frame = std::move(frame)] {
+    Program& p = program();
+    if (p.firstThread != 0 && platform::threadAlive(p.firstThread))
+      throw std::logic_error("the program is running already");
+    p.threads.clear();
+    installHooks();
+    p.firstThread = platform::currentThread();
+    threadStarts();
+    ProgramBody(frame);
+    threadEnds();
+  };
 }
 
 int StartThread(platform::ThreadProcedure procedure, std::size_t stackSize) {

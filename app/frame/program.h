@@ -51,6 +51,12 @@ inline constexpr const char* SettingsFileName = "LANVIK.INI";
 // 0 when it could not be started. One program at a time.
 int StartProgram(FrameProcedure frame);
 
+// The same program as the procedure of a first thread that the caller's
+// loop starts itself (Scheduler::startProgram, as the desktop's loop does):
+// the thread makes itself the program's first thread and runs the steps
+// above. One program at a time.
+platform::ThreadProcedure ProgramThread(FrameProcedure frame);
+
 // The steps, public for the hooks and for tests; they run on the thread
 // concerned.
 void ProgramThreadFiles();

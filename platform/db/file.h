@@ -77,6 +77,9 @@ class DbFile {
   DbFile& operator=(const DbFile&) = delete;
 
   const FileSpec& spec() const { return spec_; }
+  // The logical thread's context the file belongs to; nullptr once the
+  // context has ended.
+  DbContext* context() const { return context_; }
   const RecordLayout& layout() const { return *spec_.layout; }
   std::uint32_t recordSize() const { return static_cast<std::uint32_t>(buffer_.size()); }
   int keyCount() const { return static_cast<int>(spec_.keys.size()); }

@@ -1,0 +1,205 @@
+#include "app/password_windows.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/describe.h"
+#include "app/frame/globals.h"
+#include "app/frame/procedure_window.h"
+#include "app/frame/thread_state.h"
+#include "app/password.h"
+#include "platform/types/halt.h"
+#include "platform/types/picture.h"
+#include "platform/ui/message_port.h"
+#include "platform/ui/window.h"
+
+namespace app {
+
+namespace {
+
+using platform::ControlKind;
+using platform::ControlSpec;
+using platform::Window;
+using platform::WindowKind;
+using platform::WindowSpec;
+
+constexpr platform::Color LightGrey = platform::rgb(0xC0, 0xC0, 0xC0);
+constexpr platform::Color White = platform::rgb(0xFF, 0xFF, 0xFF);
+constexpr platform::Color Black = 0;
+constexpr platform::Color Band = 0x270F71;
+
+// --- the gate -------------------------------------------------------------------
+
+void describeGate(Window& w) {
+  using namespace gate;
+  ControlSpec band = Describe(BOX2, ControlKind::Box, {0, 0, 230, 26});
+  band.fill = Band;
+  w.add(band);
+  ControlSpec bottom = Describe(BOX1, ControlKind::Box, {0, 94, 230, 16});
+  bottom.fill = Black;
+  w.add(bottom);
+  ControlSpec icon = Describe(IMAGE2, ControlKind::Image, {196, 3, 20, 20}, ProgramIcon);
+  w.add(icon);
+  ControlSpec maker = Describe(STRING2_2, ControlKind::String, {8, 4, 160, 10}, "LANVik - Pellmark Software");
+  maker.fontColor = LightGrey;
+  maker.transparent = true;
+  w.add(maker);
+  ControlSpec version = Describe(STRING2_3, ControlKind::String, {8, 14, 160, 9}, "VERSION 2007.1");
+  version.fontColor = LightGrey;
+  version.transparent = true;
+  w.add(version);
+  w.add(Describe(G_PASS_PROMPT, ControlKind::Prompt, {8, 38, 62, 10}, "Enter Password:"));
+  ControlSpec entry = Describe(gate::G_PASS, ControlKind::Entry, {72, 36, 148, 12});
+  entry.var = app::G_PASS();
+  entry.picture = "s50";
+  entry.password = true;
+  w.add(entry);
+  ControlSpec verify = Describe(BUTTON2, ControlKind::Button, {120, 54, 100, 16}, "VERIFY PASSWORD");
+  verify.defaultButton = true;
+  verify.action = platform::StdAction::Close;
+  w.add(verify);
+  w.add(Describe(STRING4, ControlKind::String, {8, 78, 214, 10}, "Passwords are case-sensitive."));
+  ControlSpec warning =
+      Describe(STRING1, ControlKind::String, {8, 97, 214, 10}, "DO NOT USE THIS PROGRAM IF YOU ARE NOT AUTHORIZED");
+  warning.fontColor = White;
+  warning.font.size = 7;
+  warning.transparent = true;
+  w.add(warning);
+}
+
+class GateWindow final : public ProcedureWindow {
+ public:
+  using ProcedureWindow::ProcedureWindow;
+
+ protected:
+  int SetupMembers() override {
+    stored_ = ReadStoredPassword();
+    return platform::LevelContinue;
+  }
+
+  // Runs in the window's shut-down, after its placement was saved.
+  void ShutdownMembers() override {
+    platform::FieldRef pass = G_PASS();
+    const platform::Control* entry = window().find(gate::G_PASS);
+    // What the entry shows, accepted or not; text that G:PASS cannot hold
+    // (a character outside Latin-1) is no password.
+    if (!entry || !platform::accept(pass, entry->text(), platform::Picture::of("s50"))) pass.clear();
+    if (PasswordMatches(pass.text(), stored_)) return;
+    platform::message("Incorrect Password! This program will be terminated.", "Halt", platform::MsgIcon::Stop,
+                      platform::BtnOk);
+    platform::haltProgram(platform::ExitWrongPassword);
+  }
+
+ private:
+  std::optional<std::string> stored_;
+};
+
+// --- the set-up window ----------------------------------------------------------
+
+struct Text50 {
+  std::array<std::uint8_t, 50> bytes;
+  Text50() { bytes.fill(' '); }
+  platform::FieldRef ref() { return platform::FieldRef(platform::FieldType::String, bytes.data(), 50); }
+};
+
+void describeSetup(Window& w, Text50& wpass, Text50& wpass1) {
+  using namespace setup;
+  w.add(Describe(WPASS_PROMPT, ControlKind::Prompt, {8, 10, 100, 10}, "New Password"));
+  ControlSpec first = Describe(WPASS, ControlKind::Entry, {110, 8, 92, 12});
+  first.var = wpass.ref();
+  first.picture = "s50";
+  first.password = true;
+  w.add(first);
+  w.add(Describe(WPASS1_PROMPT, ControlKind::Prompt, {8, 28, 100, 10}, "New Password Confirmation"));
+  ControlSpec second = Describe(WPASS1, ControlKind::Entry, {110, 26, 92, 12});
+  second.var = wpass1.ref();
+  second.picture = "s50";
+  second.password = true;
+  w.add(second);
+  ControlSpec ok = Describe(OK, ControlKind::Button, {98, 48, 50, 14}, "&OK");
+  ok.tip = "Accept Operation";
+  w.add(ok);
+  ControlSpec cancel = Describe(CANCEL, ControlKind::Button, {152, 48, 50, 14}, "&Cancel");
+  cancel.tip = "Cancel Operation";
+  w.add(cancel);
+}
+
+class SetupWindow final : public ProcedureWindow {
+ public:
+  SetupWindow(Window& w, platform::FieldRef wpass, platform::FieldRef wpass1)
+      : ProcedureWindow(w, "PASSWORD"), wpass_(wpass), wpass1_(wpass1) {}
+
+  int OnAccepted() override {
+    // The close buttons first: RESPONSE is set and the close request posted.
+    const int level = ProcedureWindow::OnAccepted();
+    if (event().control == setup::OK) {
+      Accept();
+      window().display();
+    }
+    return level;
+  }
+
+ protected:
+  int SetupMembers() override {
+    AddCloseButton(setup::OK, ResponseCancelled);
+    AddCloseButton(setup::CANCEL, ResponseCancelled);
+    return platform::LevelContinue;
+  }
+
+ private:
+  void Accept() {
+    using platform::MsgIcon;
+    if (!wpass_.sameValue(wpass1_)) {
+      wpass_.clear();
+      wpass1_.clear();
+      platform::message("Passwords do not match, please try again!", "ERROR", MsgIcon::Exclamation);
+    } else if (wpass_.isEmpty()) {
+      platform::message("Password can not be blank... set up a new password or quit!", "Invalid password procedure",
+                        MsgIcon::Exclamation);
+    } else if (wpass_.text().size() > PasswordMax) {
+      platform::message(PasswordTooLongText, "Invalid password procedure", MsgIcon::Exclamation);
+    } else if (!StorePassword(wpass_.text())) {
+      platform::message(PasswordNotStoredText, "ERROR", MsgIcon::Exclamation);
+    }
+  }
+
+  platform::FieldRef wpass_, wpass1_;
+};
+
+WindowSpec dialogSpec(std::string caption, platform::Rect rect) {
+  WindowSpec s;
+  s.kind = WindowKind::Own;
+  s.caption = std::move(caption);
+  s.rect = rect;
+  s.centred = true;
+  s.systemMenu = true;
+  s.doubleBorder = true;
+  s.icon = ProgramIcon;
+  s.font = {"MS Sans Serif", 8};
+  return s;
+}
+
+}  // namespace
+
+void PROCEDURE_PASSWORD1() {
+  Window w(dialogSpec("Please enter your password", {0, 0, 230, 110}));
+  describeGate(w);
+  platform::WindowFitter resizer;
+  GateWindow thisWindow(w, "PROCEDURE_PASSWORD1");
+  thisWindow.SetResizer(resizer);
+  RunProcedureWindow(thisWindow);
+}
+
+void PASSWORD() {
+  Text50 wpass, wpass1;
+  Window w(dialogSpec("Set up new password", {0, 0, 210, 70}));
+  describeSetup(w, wpass, wpass1);
+  platform::WindowFitter resizer;
+  SetupWindow thisWindow(w, wpass.ref(), wpass1.ref());
+  thisWindow.SetResizer(resizer);
+  RunProcedureWindow(thisWindow);
+}
+
+}  // namespace app

@@ -1,0 +1,250 @@
+// Opening the record files through the access objects: creation on first
+// use, and the messages of files that are locked, damaged or not ours.
+
+#include <sqlite3.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <thread>
+
+#include "platform/types/halt.h"
+#include "tests/dictionary/dict_fixture.h"
+
+namespace {
+
+using namespace dicttest;
+using platform::LevelBenign;
+using platform::LevelNotify;
+
+std::string readAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes;
+  char chunk[65536];
+  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+  return bytes;
+}
+
+void writeAll(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string sqlValue(const std::string& path, const std::string& sql) {
+  sqlite3* db = nullptr;
+  sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  std::string result;
+  char* message = nullptr;
+  sqlite3_exec(
+      db, sql.c_str(),
+      [](void* out, int, char** values, char**) {
+        *static_cast<std::string*>(out) += values[0] ? values[0] : "NULL";
+        return 0;
+      },
+      &result, &message);
+  if (message) result = std::string("error: ") + message;
+  sqlite3_free(message);
+  sqlite3_close(db);
+  return result;
+}
+
+// The exit code of a program halt that `run` ends in, -1 when it returns.
+template <class Run>
+int haltCode(Run run) {
+  try {
+    run();
+  } catch (const platform::ProgramHalt& halt) {
+    return halt.exitCode;
+  }
+  return -1;
+}
+
+using OpenTest = DictTest;
+
+TEST_F(OpenTest, EachFileIsCreatedWithItsKeysOnItsFirstUse) {
+  openFiles();
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));  // opening only counts a use
+  struct Case {
+    platform::FileManager& access;
+    int key;
+    const char* stored;
+    int keys;
+  };
+  const Case cases[] = {
+      {Access_CaseCloseSummary(), CCS_KeyCaseNumber, "CASECLOS.lvd", 4},
+      {Access_HOURLY(), HOU_KEYFN, "HOURLY.lvd", 5},
+      {Access_RateMilage(), RTM_KeyDate, "RATEMILA.lvd", 2},
+      {Access_TOTALS(), TOT_KeyCaseNumber, "TOTALS.lvd", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stored);
+    EXPECT_FALSE(std::filesystem::exists(dir.file(c.stored)));
+    EXPECT_EQ(c.access.TryFetch(c.key), LevelNotify);  // created, empty
+    EXPECT_TRUE(rows(c.access.file(), c.key).empty());
+    EXPECT_EQ(sqlValue(dir.file(c.stored), "SELECT count(*) FROM sqlite_schema WHERE name LIKE 'key_%'"),
+              std::to_string(c.keys));
+  }
+  EXPECT_TRUE(port.shown.empty());
+}
+
+TEST_F(OpenTest, AFileThatCannotBeUsedGivesItsMessageAndIsLeftAsItWas) {
+  struct Case {
+    const char* what;
+    std::function<void(const ScratchDir&)> make;
+    bool open;  // a window opened the files
+    std::vector<std::string> titles;
+    std::string text;
+    int halt;  // the exit code, -1 when the program goes on
+  };
+  auto makeCases = [](int n) {
+    TestThread maker;
+    for (int i = 0; i < n; ++i) {
+      ThreadData& t = maker.data;
+      platform::FileManager& a = t.access(CaseCloseSummaryFile);
+      if (i == 0) a.Open();
+      a.PrimeRecord();
+      platform::FieldRef::of(CaseCloseSummaryLayout().field(CCS_CASENUMBER), t.file(CaseCloseSummaryFile).record())
+          .setText("CR-" + std::to_string(i));
+      a.Insert();
+    }
+  };
+  const std::string fatalAccess = "File CaseCloseSummary could not be opened.  Error: ";
+  const Case cases[] = {
+      {"random bytes",
+       [](const ScratchDir& d) {
+         std::mt19937 random(7);
+         std::string bytes(30000, '\0');
+         for (char& c : bytes) c = static_cast<char>(random());
+         writeAll(d.file("CASECLOS.lvd"), bytes);
+       },
+       true, {"File Access Error", "Halt"}, fatalAccess, platform::ExitFatalError},
+      {"a truncated file",
+       [&](const ScratchDir& d) {
+         makeCases(60);
+         std::filesystem::resize_file(d.file("CASECLOS.lvd"), std::filesystem::file_size(d.file("CASECLOS.lvd")) / 2);
+       },
+       true, {"File Access Error", "Halt"}, fatalAccess, platform::ExitFatalError},
+      {"another program's database",
+       [](const ScratchDir& d) { sqlValue(d.file("CASECLOS.lvd"), "CREATE TABLE notes(x); INSERT INTO notes VALUES(1)"); },
+       true, {"File Access Error", "Halt"}, fatalAccess, platform::ExitFatalError},
+      {"a damaged key",
+       [&](const ScratchDir& d) {
+         makeCases(5);
+         sqlValue(d.file("CASECLOS.lvd"), "UPDATE records SET k2 = X'00' WHERE pos = 1");
+       },
+       true, {"Invalid Key"}, "CaseCloseSummary key file is invalid. Key must be rebuilt.", -1},
+      {"garbage in a key's pages",
+       [&](const ScratchDir& d) {
+         makeCases(5);
+         const std::string path = d.file("CASECLOS.lvd");
+         const long page = std::stol(sqlValue(path, "SELECT rootpage FROM sqlite_schema WHERE name = 'key_2'"));
+         std::mt19937 random(3);
+         std::string garbage(8192, '\0');
+         for (char& c : garbage) c = static_cast<char>(random());
+         std::fstream f(path, std::ios::binary | std::ios::in | std::ios::out);
+         f.seekp((page - 1) * 8192);
+         f << garbage;
+       },
+       true, {"Invalid Key"}, "CaseCloseSummary key file is invalid. Key must be rebuilt.", -1},
+      {"used before any window opened it", [](const ScratchDir&) {}, false, {"File Usage Error", "Halt"},
+       "Attempt to use file (CaseCloseSummary) before it was opened  Press OK to end this application",
+       platform::ExitFatalError},
+      {"a directory in which nothing can be created",
+       [](const ScratchDir& d) {
+         std::filesystem::create_directory(d.file("gone"));
+         std::filesystem::current_path(d.file("gone"));
+         std::filesystem::remove(d.file("gone"));
+       },
+       true, {"File Creation Error", "Halt"}, "Error: (", platform::ExitFatalError},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScratchDir fresh;
+    c.make(fresh);
+    const std::string before = readAll(fresh.file("CASECLOS.lvd"));
+    {
+      TestThread thread;
+      use(thread);
+      if (c.open) openFiles();
+      port.shown.clear();
+      CCS(CCS_CASENUMBER).setText("CR-1");
+      int level = -1;
+      EXPECT_EQ(haltCode([&] { level = Access_CaseCloseSummary().TryFetch(CCS_KeyCaseNumber); }), c.halt);
+      EXPECT_EQ(port.titles(), c.titles);
+      if (!port.shown.empty()) {
+        EXPECT_EQ(port.shown[0].text.rfind(c.text, 0), 0u) << port.shown[0].text;
+        if (c.halt != -1) {
+          EXPECT_EQ(port.shown[1].text, port.shown[0].title);
+        }
+      }
+      if (c.halt == -1) {
+        EXPECT_EQ(level, LevelBenign);  // rebuilt, and the case is found by its key
+        EXPECT_EQ(CCS(CCS_CASENUMBER).text(), "CR-1");
+      } else if (!before.empty()) {
+        EXPECT_EQ(readAll(fresh.file("CASECLOS.lvd")), before);  // never written to
+      }
+      use(*main);
+    }
+    std::filesystem::current_path(fresh.path());
+  }
+}
+
+TEST_F(OpenTest, ALockedFileIsWaitedForThenOpenedReadOnly) {
+  openFiles();
+  addCase("CR-1");
+  Relate_CaseCloseSummary().Close();
+  sqlite3* holder = nullptr;
+  ASSERT_EQ(sqlite3_open(dir.file("CASECLOS.lvd").c_str(), &holder), SQLITE_OK);
+  auto lock = [&] { ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK); };
+  auto unlock = [&] { sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr); };
+
+  // The holder lets go while the retry with lock recovery waits.
+  lock();
+  {
+    TestThread thread;
+    use(thread);
+    openFiles();
+    std::thread release([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+      unlock();
+    });
+    findCase("CR-1");
+    release.join();
+    EXPECT_TRUE(port.shown.empty());
+    EXPECT_FALSE(CaseCloseSummary().isReadOnly());
+    use(*main);
+  }
+
+  // The holder keeps it: the user is told, and the file is opened for
+  // reading only (here the holder lets go while the notice is up).
+  lock();
+  {
+    TestThread thread;
+    use(thread);
+    openFiles();
+    Access_CaseCloseSummary().LOCKRECOVER = 1;  // a short second wait
+    const auto start = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::duration waited{};
+    port.onShow = [&](const Shown&) {
+      waited = std::chrono::steady_clock::now() - start;
+      unlock();
+    };
+    findCase("CR-1");
+    port.onShow = nullptr;
+    // Two attempts for writing, each waiting its 2 seconds, came before it.
+    EXPECT_GE(waited, std::chrono::milliseconds(3900));
+    ASSERT_EQ(port.titles(), (std::vector<std::string>{"Access Denied"}));
+    EXPECT_EQ(port.shown[0].text, "Could not get write access to CaseCloseSummary so trying read-only.");
+    EXPECT_TRUE(CaseCloseSummary().isReadOnly());
+    // Writing fails with a message and nothing else happens.
+    port.shown.clear();
+    ASSERT_EQ(Access_CaseCloseSummary().PrimeRecord(), 0);
+    CCS(CCS_CASENUMBER).setText("CR-2");
+    EXPECT_EQ(Access_CaseCloseSummary().Insert(), LevelNotify);
+    EXPECT_EQ(port.titles(), (std::vector<std::string>{"Record Insert Error"}));
+    use(*main);
+  }
+  sqlite3_close(holder);
+}
+
+}  // namespace
