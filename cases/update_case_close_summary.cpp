@@ -308,72 +308,72 @@ void summaryThree(Builder& b) {
 }
 
 void claimForm(Builder& b) {
-  b.text(TAB5, {30, 36, 410, 10}, "CJA 20 APPOINTMENT OF AND AUTHORITY TO PAY COURT APPOINTED COUNSEL.");
-  b.box(TAB5, {30, 48, 410, 14}, Black);
-  b.text(TAB5, {34, 50, 400, 10}, "The totals of the claims for services and expenses will print here.", {}, White);
+  b.text(TAB5, {30, 36, 470, 10}, "CJA 20 APPOINTMENT OF AND AUTHORITY TO PAY COURT APPOINTED COUNSEL.");
+  b.box(TAB5, {30, 48, 470, 14}, Black);
+  b.text(TAB5, {34, 50, 460, 10}, "The totals of the claims for services and expenses will print here.", {}, White);
 
-  b.text(TAB5, {30, 66, 216, 10}, "19. CERTIFICATION  OF ATTORNEY /PAYEE FOR THE PERIOD OF SERVICE");
-  b.text(TAB5, {30, 80, 28, 10}, "FROM:");
-  b.add(b.bound(CCS_CERTIFICATIONFROM, ControlKind::Spin, TAB5, {60, 78, 70, 12}, "D2B"));
-  b.text(TAB5, {140, 80, 18, 10}, "TO:");
-  b.add(b.bound(CCS_CERTIFICATIONTO, ControlKind::Spin, TAB5, {160, 78, 70, 12}, "D2B"));
-  b.text(TAB5, {250, 66, 190, 10}, "20. APPOINTMENT TERMINATION DATE ");
-  b.text(TAB5, {250, 76, 190, 10}, "IF OTHER THAN CASE COMPLETION");
-  b.add(b.bound(CCS_APPOINTMENTDATE2, ControlKind::Spin, TAB5, {250, 88, 70, 12}, "D2B"));
+  b.text(TAB5, {30, 68, 300, 10}, "19. CERTIFICATION  OF ATTORNEY /PAYEE FOR THE PERIOD OF SERVICE");
+  b.text(TAB5, {30, 84, 28, 10}, "FROM:");
+  b.add(b.bound(CCS_CERTIFICATIONFROM, ControlKind::Spin, TAB5, {60, 82, 80, 12}, "D2B"));
+  b.text(TAB5, {150, 84, 18, 10}, "TO:");
+  b.add(b.bound(CCS_CERTIFICATIONTO, ControlKind::Spin, TAB5, {170, 82, 80, 12}, "D2B"));
+  b.text(TAB5, {340, 68, 160, 10}, "20. APPOINTMENT TERMINATION DATE ");
+  b.text(TAB5, {340, 78, 160, 10}, "IF OTHER THAN CASE COMPLETION");
+  b.add(b.bound(CCS_APPOINTMENTDATE2, ControlKind::Spin, TAB5, {340, 90, 80, 12}, "D2B"));
 
-  b.text(TAB5, {30, 100, 100, 10}, "21.CASE DISPOSITION");
-  ControlSpec codes = b.bound(CCS_CASEDISPOSITION, ControlKind::DropList, TAB5, {30, 110, 60, 12});
+  b.text(TAB5, {30, 104, 100, 10}, "21.CASE DISPOSITION");
+  ControlSpec codes = b.bound(CCS_CASEDISPOSITION, ControlKind::DropList, TAB5, {30, 114, 60, 12});
   codes.choices.assign(DispositionCodes.begin(), DispositionCodes.end());
   codes.dropLines = 25;
   b.add(std::move(codes));
-  b.add(b.control(BUTTON3, ControlKind::Button, TAB5, {100, 110, 130, 12}, "Click here to see your options"));
+  b.add(b.control(BUTTON3, ControlKind::Button, TAB5, {100, 114, 130, 12}, "Click here to see your options"));
 
-  b.text(TAB5, {250, 104, 100, 10}, "22.CLAIM STATUS");
-  b.radios(CCS_CLAIMSTATUS, TAB5, {250, 112, 190, 42}, {"Final Payment", "Interim Payment Number", "Supplemental Payment"});
-  b.entry(CCS_PAYMENTNUMBER_2, TAB5, {370, 126, 60, 12}, "s10");
+  b.text(TAB5, {340, 104, 100, 10}, "22.CLAIM STATUS");
+  b.radios(CCS_CLAIMSTATUS, TAB5, {340, 114, 118, 42}, {"Final Payment", "Interim Payment Number", "Supplemental Payment"});
+  b.entry(CCS_PAYMENTNUMBER_2, TAB5, {462, 127, 40, 12}, "s10");
 
-  b.text(TAB5, {30, 160, 300, 10},
+  b.text(TAB5, {30, 164, 385, 10},
          "Have you previously applied to the court for compensation and/or reimbursement for this case?");
-  b.radios(CCS_APPLY, TAB5, {340, 158, 80, 12}, {"YES", "NO"}, true);
-  b.text(TAB5, {30, 174, 300, 10}, "If yes, were you paid?");
-  b.radios(CCS_PAID, TAB5, {340, 172, 80, 12}, {"YES", "NO"}, true);
-  b.text(TAB5, {30, 188, 300, 10},
+  b.radios(CCS_APPLY, TAB5, {420, 162, 80, 12}, {"YES", "NO"}, true);
+  b.text(TAB5, {30, 178, 385, 10}, "If yes, were you paid?");
+  b.radios(CCS_PAID, TAB5, {420, 176, 80, 12}, {"YES", "NO"}, true);
+  b.text(TAB5, {30, 192, 385, 10},
          "Other than from the court, have you, or to your knowledge has anyone else, received payment (compensation");
-  b.text(TAB5, {30, 198, 300, 10},
+  b.text(TAB5, {30, 202, 385, 10},
          " or anything of value) from any other source in connection with this representation?");
-  b.radios(CCS_CONNECTION, TAB5, {340, 190, 80, 12}, {"YES", "NO"}, true);
-  b.text(TAB5, {30, 208, 300, 10}, "if yes, give details on additional sheets.");
+  b.radios(CCS_CONNECTION, TAB5, {420, 196, 80, 12}, {"YES", "NO"}, true);
+  b.text(TAB5, {30, 212, 385, 10}, "if yes, give details on additional sheets.");
 
-  b.text(TAB5, {30, 228, 260, 10}, "I swear or affirm the truth or correctness of the above statements");
-  b.text(TAB5, {300, 228, 24, 10}, "Date");
-  ControlSpec signature = b.bound(CCS_DATESIGNTAURE, ControlKind::Spin, TAB5, {330, 222, 90, 18}, "D02B");
+  b.text(TAB5, {30, 234, 300, 10}, "I swear or affirm the truth or correctness of the above statements");
+  b.text(TAB5, {350, 234, 24, 10}, "Date");
+  ControlSpec signature = b.bound(CCS_DATESIGNTAURE, ControlKind::Spin, TAB5, {380, 228, 100, 18}, "D02B");
   signature.font = Font{"", 16, true, false, 0};
   b.add(std::move(signature));
 }
 
 void buildWindow(platform::Window& w) {
   Builder b(w);
-  b.box(0, {0, 0, 460, 14}, Black);
+  b.box(0, {0, 0, 520, 14}, Black);
   b.text(0, {20, 2, 300, 10}, "Select these TABS to fill out the Case Closing Summary", {}, White);
   b.text(0, {2, 30, 12, 200}, "CASE FILE", Font{"", 0, true, false, 900});
 
-  b.add(b.control(CURRENTTAB, ControlKind::Sheet, 0, {18, 18, 438, 258}));
-  b.add(b.control(TAB_1, ControlKind::Tab, CURRENTTAB, {18, 18, 438, 258}, "Case Information"));
+  b.add(b.control(CURRENTTAB, ControlKind::Sheet, 0, {18, 18, 498, 258}));
+  b.add(b.control(TAB_1, ControlKind::Tab, CURRENTTAB, {18, 18, 498, 258}, "Case Information"));
   caseInformation(b);
-  b.add(b.control(TAB_2, ControlKind::Tab, CURRENTTAB, {18, 18, 438, 258}, "Case Closing Summary     (1)"));
+  b.add(b.control(TAB_2, ControlKind::Tab, CURRENTTAB, {18, 18, 498, 258}, "Case Closing Summary     (1)"));
   summaryOne(b);
-  b.add(b.control(TAB_3, ControlKind::Tab, CURRENTTAB, {18, 18, 438, 258}, "Case Closing Summary   (2)"));
+  b.add(b.control(TAB_3, ControlKind::Tab, CURRENTTAB, {18, 18, 498, 258}, "Case Closing Summary   (2)"));
   summaryTwo(b);
-  b.add(b.control(TAB_4, ControlKind::Tab, CURRENTTAB, {18, 18, 438, 258}, "Case Closing Summary   (3)"));
+  b.add(b.control(TAB_4, ControlKind::Tab, CURRENTTAB, {18, 18, 498, 258}, "Case Closing Summary   (3)"));
   summaryThree(b);
-  b.add(b.control(TAB5, ControlKind::Tab, CURRENTTAB, {18, 18, 438, 258}, "CJA 20"));
+  b.add(b.control(TAB5, ControlKind::Tab, CURRENTTAB, {18, 18, 498, 258}, "CJA 20"));
   claimForm(b);
 
-  ControlSpec ok = b.control(OK, ControlKind::Button, 0, {330, 284, 56, 18}, "&OK");
+  ControlSpec ok = b.control(OK, ControlKind::Button, 0, {390, 284, 56, 18}, "&OK");
   ok.defaultButton = true;
   ok.tip = "Accept data and close the window";
   b.add(std::move(ok));
-  ControlSpec cancel = b.control(CANCEL, ControlKind::Button, 0, {392, 284, 56, 18}, "&Cancel");
+  ControlSpec cancel = b.control(CANCEL, ControlKind::Button, 0, {452, 284, 56, 18}, "&Cancel");
   cancel.tip = "Cancel operation";
   b.add(std::move(cancel));
 }
@@ -406,7 +406,7 @@ void UpdateCaseCloseSummary() {
   platform::WindowSpec spec;
   spec.kind = platform::WindowKind::Child;
   spec.caption = "ADD/UPDATE CASE";
-  spec.rect = {0, 0, 460, 308};
+  spec.rect = {0, 0, 520, 308};
   spec.centred = true;
   spec.systemMenu = true;
   spec.doubleBorder = true;
