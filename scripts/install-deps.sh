@@ -21,7 +21,7 @@ PACKAGES="
   libbenchmark-dev
   xvfb
   xauth
-  x11-apps
+  xdotool
   imagemagick
   fonts-liberation
   fonts-dejavu-core
