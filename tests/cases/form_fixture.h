@@ -9,17 +9,16 @@
 
 #include <deque>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/frame/data_layer.h"
 #include "app/frame/program.h"
 #include "app/frame/thread_state.h"
 #include "cases/form_manager.h"
 #include "cases/update_case_close_summary.h"
 #include "dictionary/dictionary.h"
-#include "platform/fiber/fiber_local.h"
 #include "platform/os/os_fakes.h"
 #include "platform/types/clock.h"
 #include "platform/types/picture.h"
@@ -34,32 +33,6 @@ using platform::BtnOk;
 using platform::BtnYes;
 using platform::FieldRef;
 using platform::Window;
-
-// The data layer of the program's threads: each logical thread has its own
-// structure of record files and dictionary objects.
-class DataLayer final : public app::ThreadDataLayer {
- public:
-  DataLayer() {
-    dictionary::setThreadDataSource([this]() -> dictionary::ThreadData& { return **data_; });
-  }
-  ~DataLayer() override { dictionary::setThreadDataSource({}); }
-  DataLayer(const DataLayer&) = delete;
-  DataLayer& operator=(const DataLayer&) = delete;
-
-  void MakeThreadFiles() override {
-    *data_ = std::make_unique<dictionary::ThreadData>();
-    (*data_)->MakeFiles();
-  }
-  void ConstructDictionary() override { (*data_)->ConstructDictionary(app::ThreadErrors()); }
-  void DestroyDictionary() override { (*data_)->DestroyDictionary(); }
-  void ReleaseThreadFiles() override {
-    (*data_)->ReleaseFiles();
-    data_->reset();
-  }
-
- private:
-  platform::FiberLocal<std::unique_ptr<dictionary::ThreadData>> data_;
-};
 
 // A case as the tests seed and read it.
 struct Case {
@@ -115,7 +88,7 @@ class CaseFormTest : public lvtest::ScratchDirTest {
       return t;
     });
     platform::setSystemDateTimeFormat(platform::DateTimeFormat{});
-    app::SetThreadDataLayer(&layer);
+    app::InstallDataLayer();
     list.caption = "CASE FILE";
     ASSERT_NE(app::StartProgram([this] { list.run(); }), 0);
     drv->settle();
@@ -125,6 +98,7 @@ class CaseFormTest : public lvtest::ScratchDirTest {
     EXPECT_EQ(platform::scheduler().violations(), 0) << platform::scheduler().lastViolation();
     drv.reset();
     app::SetThreadDataLayer(nullptr);
+    dictionary::setThreadDataSource({});
     platform::setClockSource({});
     ScratchDirTest::TearDown();
   }
@@ -244,7 +218,6 @@ class CaseFormTest : public lvtest::ScratchDirTest {
 
   std::optional<std::uint8_t> response;
   std::uint8_t requestAfterPriming = app::RequestInsert;
-  DataLayer layer;
   List list;
   List second;
   platform::RecordingFullDrag drag{false};
