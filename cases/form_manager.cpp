@@ -269,13 +269,16 @@ void FormWindow::save() {
     return;
   }
   for (;;) {
+    // A record the file's field check refuses is refused again however often
+    // it is tried.
+    const bool fieldsValid = access_.ValidateRecord(false) == platform::LevelBenign;
     if (relation_.Update(original_) == platform::LevelBenign) {
       complete();
       return;
     }
     // The relation object has shown what went wrong. Only a write that
     // found the files locked may go through when tried again.
-    if (access_.lastError().status != platform::DbStatus::Locked) {
+    if (!fieldsValid || access_.lastError().status != platform::DbStatus::Locked) {
       focusFirst();
       return;
     }
