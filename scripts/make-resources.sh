@@ -73,6 +73,16 @@ icon "help.ico" \
   -fill '#1F5FA8' -stroke '#0E2F57' -strokewidth 1 -draw 'circle 16,16 16,30' \
   -fill white -stroke none -font "$BOLD" -pointsize 24 -gravity center -annotate +0+1 '?'
 
+# The calendar button of the date fields: a page with a red band and a grid.
+icon "calendar.ico" \
+  -fill white -stroke '#333333' -strokewidth 1 -draw 'rectangle 3,5 28,28' \
+  -fill "$HOUSE" -draw 'rectangle 3,5 28,11' \
+  -fill '#333333' -stroke none \
+  -draw 'rectangle 7,14 10,16' -draw 'rectangle 14,14 17,16' -draw 'rectangle 21,14 24,16' \
+  -draw 'rectangle 7,19 10,21' -draw 'rectangle 14,19 17,21' -draw 'rectangle 21,19 24,21' \
+  -draw 'rectangle 7,24 10,26' -draw 'rectangle 14,24 17,26' \
+  -fill '#555555' -draw 'rectangle 8,2 10,7' -draw 'rectangle 21,2 23,7'
+
 # Blank.ico: an icon that shows nothing.
 convert -size 32x32 xc:none \( -clone 0 -resize 16x16 \) -strip "$OUT/Blank.ico"
 

@@ -289,12 +289,18 @@ bool Control::showVariable(bool force) {
     case ControlKind::Option: {
       int sel = 0;
       if (var.isText()) {
+        // The group stores the chosen radio's text cut to the variable, so
+        // a radio whose text is longer than the variable is recognised by
+        // its cut text.
         std::string value = latin1ToUtf8(var.text());
         int n = 0;
         for (const auto& c : window_->controls()) {
           if (c->parent() != number() || c->kind() != ControlKind::Radio) continue;
           ++n;
-          if (trimmed(c->text()) == trimmed(value)) {
+          std::string caption = c->text();
+          if (std::optional<std::string> l1 = utf8ToLatin1(caption); l1 && l1->size() > var.capacity())
+            caption = latin1ToUtf8(l1->substr(0, var.capacity()));
+          if (trimmed(caption) == trimmed(value)) {
             sel = n;
             break;
           }

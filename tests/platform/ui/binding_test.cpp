@@ -211,5 +211,31 @@ TEST_F(Binding, SpinArrowsStepADate) {
   EXPECT_EQ(v.dateRef.day(), dayNumber(2007, 3, 14));
 }
 
+TEST_F(Ui, ARadioGroupRecognisesTheTextItStoredCutToItsVariable) {
+  std::array<std::uint8_t, 10> status{};
+  FieldRef statusRef{FieldType::String, status.data(), 10};
+  statusRef.clear();
+  drv.start([&] {
+    Window form(windowSpec("Claim"));
+    form.add(bound(1, ControlKind::Option, statusRef));
+    form.add(ctl(2, ControlKind::Radio, "Final", 1));
+    form.add(ctl(3, ControlKind::Radio, "Interim Payment", 1));
+    form.open();
+    while (form.accept()) form.endEvent(EventLevel::Continue);
+  });
+  Window& w = drv.window("Claim");
+  drv.choose(w, 1, "Interim Payment");
+  EXPECT_EQ(statusRef.text(), "Interim Pa");
+  statusRef.clear();
+  w.post(EventKind::Timer);
+  drv.settle();
+  EXPECT_EQ(w.control(1).selected(), 0);
+  statusRef.setText("Interim Pa");
+  w.post(EventKind::Timer);
+  drv.settle();
+  EXPECT_EQ(w.control(1).selected(), 2) << "the cut text chooses its radio again";
+  drv.close(w);
+}
+
 }  // namespace
 }  // namespace platform::test
