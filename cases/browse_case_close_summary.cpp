@@ -8,7 +8,7 @@
 #include "app/frame/thread_state.h"
 #include "cases/browse_manager.h"
 #include "cases/locators.h"
-#include "cases/procedures.h"
+#include "cases/update_case_close_summary.h"
 #include "cases/step_managers.h"
 #include "dictionary/dictionary.h"
 #include "platform/lib/list_view.h"

@@ -21,7 +21,6 @@
 #include "app/frame/program.h"
 #include "app/frame/thread_state.h"
 #include "cases/browse_case_close_summary.h"
-#include "cases/procedures.h"
 #include "dictionary/dictionary.h"
 #include "platform/db/context.h"
 #include "platform/db/file.h"
@@ -245,8 +244,3 @@ void BM_CaseListPageBare(benchmark::State& state) {
 BENCHMARK(BM_CaseListPageBare)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-// The benchmarks run the case list without its form.
-namespace cases {
-void UpdateCaseCloseSummary() {}
-}  // namespace cases

@@ -5,13 +5,17 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "cases/update_case_close_summary.h"
+#include "platform/types/clock.h"
+#include "platform/types/picture.h"
 #include "tests/cases/list_case_fixture.h"
 
-namespace casetest {
+namespace browsetest {
 namespace {
 
 using ::testing::ElementsAre;
 using namespace cases::case_list;
+namespace cf = cases::case_form;
 using platform::Key;
 using platform::KeyPress;
 
@@ -88,7 +92,8 @@ TEST_F(BrowseCaseTest, SearchesByNameAndByNumber) {
   drv->edit(list(), CCS_CASENAME, "united states v. c");
   drv->press(list(), KeyPress(Key::Enter));
   EXPECT_EQ(selectedNumber(), "2:07-CR-003");
-  EXPECT_TRUE(caseSeen().calls.empty());
+  EXPECT_EQ(drv->findWindow("Record Will Be Changed"), nullptr);
+  EXPECT_TRUE(list().takesInput());
   // The searches never wrote the case record.
   EXPECT_EQ(drv->text(list(), CCS_CASENAME_2), "United States v. Carter");
   // A search text is cut to 39 characters.
@@ -115,16 +120,18 @@ TEST_F(BrowseCaseTest, WithNoCasesOnlyInsertAndTheOwnButtonsRun) {
   EXPECT_EQ(caseSeen().calls[4].printCase, "");  // written even for no case
   EXPECT_FALSE(drv->control(list(), BROWSETOTALS).visible());
 
-  // A new case: primed with today's date and nothing else, then listed.
-  caseSeen().calls.clear();
-  caseForm().number = "2:08-CR-100";
-  caseForm().name = "United States v. Roe";
-  caseForm().rate = "125";
+  // A new case in the case form: primed with today's date and nothing
+  // else, then listed and selected.
   drv->click(list(), INSERT_3);
-  ASSERT_EQ(caseSeen().calls.size(), 1u);
-  EXPECT_EQ(caseSeen().calls[0].request, app::RequestInsert);
-  EXPECT_EQ(caseSeen().calls[0].number, "");
-  EXPECT_EQ(caseSeen().calls[0].judge, "");
+  Window& form = drv->window("Record Will Be Added");
+  EXPECT_EQ(drv->text(form, cf::CCS_DATE), platform::formatDay(platform::today(), platform::Picture::of("D17B")));
+  EXPECT_EQ(drv->text(form, cf::CCS_CASENUMBER), "");
+  EXPECT_EQ(drv->text(form, cf::CCS_JUDGE), "");
+  drv->type(form, cf::CCS_CASENUMBER, "2:08-CR-100");
+  drv->type(form, cf::CCS_CASENAME, "United States v. Roe");
+  drv->type(form, cf::CCS_HOURLYRATE, "125");
+  drv->click(form, cf::OK);
+  EXPECT_EQ(drv->findWindow("Record Will Be Added"), nullptr);
   EXPECT_THAT(shown(), ElementsAre("2:08-CR-100"));
   EXPECT_EQ(drv->text(list(), CCS_CASENAME_2), "United States v. Roe");
   EXPECT_TRUE(drv->control(list(), CHANGE_3).enabled());
@@ -167,7 +174,7 @@ TEST_F(BrowseCaseTest, ACaseDeletedElsewhereIsDroppedBeforeAnAction) {
   drv->selectRow(list(), BROWSE_1, 2);
   writer->remove(at[1]);
   drv->click(list(), CHANGE_3);  // the form's action is skipped
-  EXPECT_TRUE(caseSeen().calls.empty());
+  EXPECT_EQ(drv->findWindow("Record Will Be Changed"), nullptr);
   EXPECT_THAT(shown(), ElementsAre("2:07-CR-001", "2:07-CR-003"));
 
   // An own button still runs, on the case the user chose.
@@ -218,16 +225,49 @@ TEST_F(BrowseCaseTest, DeletingACaseAsksAndTakesItsEntriesAndTotals) {
 TEST_F(BrowseCaseTest, AChangedCaseIsFoundAgainUnderItsNewName) {
   addFive();
   open();
-  drv->selectRow(list(), BROWSE_1, 1);  // Adams
-  caseForm().name = "United States v. Young";
+  drv->selectRow(list(), BROWSE_1, 1);       // Adams
   drv->press(list(), KeyPress(Key::Enter));  // Change is the default button
-  ASSERT_EQ(caseSeen().calls.size(), 1u);
-  EXPECT_EQ(caseSeen().calls[0].request, app::RequestChange);
-  EXPECT_EQ(caseSeen().calls[0].judge, "Judge A");
+  Window& form = drv->window("Record Will Be Changed");
+  EXPECT_EQ(drv->text(form, cf::CCS_JUDGE), "Judge A");  // the whole case, read again
+  drv->type(form, cf::CCS_CASENAME, "United States v. Young");
+  drv->click(form, cf::OK);
   EXPECT_THAT(shown(), ElementsAre("2:07-CR-002", "2:07-CR-003", "2:07-CR-004", "2:07-CR-001"));
   EXPECT_EQ(selectedNumber(), "2:07-CR-001");
   EXPECT_EQ(drv->text(list(), CCS_CASENAME_2), "United States v. Young");
 }
 
+TEST_F(BrowseCaseTest, AFormThatDoesNotCompleteLeavesTheSelectedCaseInTheBuffer) {
+  addFive();
+  open();
+  drv->selectRow(list(), BROWSE_1, 2);  // Baker
+  struct Way {
+    const char* what;
+    int button;
+    const char* caption;
+  } ways[] = {
+      {"a cancelled insert", INSERT_3, "Record Will Be Added"},
+      {"a cancelled change", CHANGE_3, "Record Will Be Changed"},
+  };
+  for (const Way& w : ways) {
+    SCOPED_TRACE(w.what);
+    drv->click(list(), w.button);
+    Window& form = drv->window(w.caption);
+    drv->type(form, cf::CCS_CASENAME, "Typed and given up");
+    drv->answer(platform::BtnYes);  // "Changes will be lost!"
+    drv->click(form, cf::CANCEL);
+    ASSERT_FALSE(drv->messages().empty());
+    EXPECT_EQ(drv->messages().back().title, "Changes will be lost!");
+    EXPECT_EQ(drv->findWindow(w.caption), nullptr);
+    EXPECT_EQ(selectedNumber(), "2:07-CR-002");
+    EXPECT_EQ(drv->text(list(), CCS_CASENAME_2), "United States v. Baker");
+    // The own buttons find the case as the list has it.
+    pressOwn(BUTTON9);
+    ASSERT_FALSE(caseSeen().calls.empty());
+    EXPECT_EQ(caseSeen().calls.back().name, "United States v. Baker");
+    EXPECT_EQ(caseSeen().calls.back().judge, "Judge B");
+  }
+  EXPECT_EQ(writer->cases("2:07-CR-002"), 1);
+}
+
 }  // namespace
-}  // namespace casetest
+}  // namespace browsetest

@@ -1,9 +1,8 @@
 #pragma once
 // The case list and the case picker on the real record files: the data
 // layer plugged into the program's threads, a scratch directory, cases
-// written from the test body (as another copy of the program would), a
-// stand-in case form and stand-ins for the windows of the list's own
-// buttons, and the driver.
+// written from the test body (as another copy of the program would),
+// stand-ins for the windows of the list's own buttons, and the driver.
 
 #include <gtest/gtest.h>
 
@@ -30,7 +29,7 @@
 #include "platform/ui/window.h"
 #include "tests/platform/os/temp_dir.h"
 
-namespace casetest {
+namespace browsetest {
 
 using dictionary::CCS;
 using platform::DbStatus;
@@ -159,17 +158,6 @@ inline void noteCall(const char* procedure, std::uint8_t request) {
                               app::G_CASENUMBER().text()});
 }
 
-// What the stand-in case form does: it takes its request as a window
-// procedure does, then adds, changes or deletes through the data layer.
-struct CaseFormScript {
-  std::string number, name, rate;  // typed into the form; empty keeps the field
-  bool save = true;                // OK; false: Cancel
-};
-inline CaseFormScript& caseForm() {
-  static CaseFormScript s;
-  return s;
-}
-
 // Stand-ins for the windows of the case list's own buttons: each notes its
 // procedure's name and what it finds on the thread.
 template <std::size_t I>
@@ -191,7 +179,6 @@ class CaseListTest : public lvtest::ScratchDirTest {
     app::SetThreadDataLayer(&layer);
     writer.emplace();
     drv.emplace();
-    caseForm() = CaseFormScript{};
     const std::vector<void (*)()> standIns = ownWindows(std::make_index_sequence<6>());
     ASSERT_EQ(cases::CaseListCalls().size(), standIns.size());
     for (std::size_t i = 0; i < standIns.size(); ++i) {
@@ -222,4 +209,4 @@ class CaseListTest : public lvtest::ScratchDirTest {
   std::vector<void (*)()> saved;
 };
 
-}  // namespace casetest
+}  // namespace browsetest

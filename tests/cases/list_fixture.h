@@ -32,7 +32,7 @@
 #include "platform/ui/window.h"
 #include "tests/platform/os/temp_dir.h"
 
-namespace casetest {
+namespace listtest {
 
 using platform::ControlKind;
 using platform::ControlSpec;
@@ -409,4 +409,4 @@ class ListTest : public lvtest::ScratchDirTest {
   std::optional<platform::HeadlessDriver> drv;
 };
 
-}  // namespace casetest
+}  // namespace listtest

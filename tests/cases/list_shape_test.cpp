@@ -5,7 +5,7 @@
 
 #include "tests/cases/list_fixture.h"
 
-namespace casetest {
+namespace listtest {
 namespace {
 
 using ::testing::ElementsAre;
@@ -403,4 +403,4 @@ TEST_F(ListShapeTest, APrimingThatFailsCancelsTheInsert) {
 }
 
 }  // namespace
-}  // namespace casetest
+}  // namespace listtest

@@ -8,7 +8,7 @@
 #include "platform/types/daynum.h"
 #include "tests/cases/list_case_fixture.h"
 
-namespace casetest {
+namespace browsetest {
 namespace {
 
 using ::testing::ElementsAre;
@@ -150,4 +150,4 @@ TEST_F(SelectCaseTest, OutsideSelectModeTheSelectButtonIsHidden) {
 }
 
 }  // namespace
-}  // namespace casetest
+}  // namespace browsetest
