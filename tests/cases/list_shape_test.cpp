@@ -335,6 +335,21 @@ TEST_F(ListShapeTest, SelectModeGivesBackThePickOrTheCallersBuffer) {
   }
 }
 
+TEST_F(ListShapeTest, ARecordDeletedElsewhereCannotBePicked) {
+  std::vector<std::int64_t> at;
+  at.push_back(writer->add("C1", "Adams"));
+  at.push_back(writer->add("C2", "baker"));
+  open(app::RequestSelect, [] { PEO(PEO_CODE).setText("CALLER"); });
+  drv->selectRow(list(), BROWSE, 2);
+  writer->remove(at[1]);
+  drv->click(list(), SELECT);
+  EXPECT_FALSE(seen().response.has_value());  // still open
+  EXPECT_THAT(shown(), ElementsAre("C1"));
+  drv->click(list(), SELECT);
+  EXPECT_EQ(seen().response, app::ResponseCompleted);
+  EXPECT_EQ(seen().codeAfter, "C1");
+}
+
 TEST_F(ListShapeTest, APickerOnAnEmptyFileOnlyCloses) {
   open(app::RequestSelect, [] { PEO(PEO_CODE).setText("CALLER"); });
   EXPECT_FALSE(drv->control(list(), SELECT).enabled());
