@@ -7,6 +7,7 @@
 #include "app/frame/program.h"
 #include "app/help_windows.h"
 #include "app/password_windows.h"
+#include "cases/browse_case_close_summary.h"
 #include "platform/os/services.h"
 #include "platform/types/clock.h"
 #include "platform/types/picture.h"
@@ -185,7 +186,7 @@ const std::vector<FrameCommand>& FrameCommands() {
   // built and named here.
   static const std::vector<FrameCommand> commands = {
       {FILESETUPNEWPASSWORD, "PASSWORD", A::Start, 25000, PASSWORD},
-      {BROWSECASECLOSESUMMARY, "BrowseCaseCloseSummary", A::Start, 50000, {}},
+      {BROWSECASECLOSESUMMARY, "BrowseCaseCloseSummary", A::Start, 50000, cases::BrowseCaseCloseSummary},
       {BROWSEHOURLY, "BrowseHOURLY", A::Start, 50000, {}},
       {BROWSERATEMILAGE, "BrowseRateMilage", A::Start, 50000, {}},
       {BROWSETOTALS, "BrowseTOTALS", A::Start, 50000, {}},
@@ -200,7 +201,7 @@ const std::vector<FrameCommand>& FrameCommands() {
       {REPORTTOTALSBYTOT_KEYCASENUMBER, "ReportTOTALSByTOT:KeyCaseNumber", A::Start, 50000, {}},
       {HELPSEARCH, "FAQ", A::Start, 25000, FAQ},
       {HELPONHELP, "SPLASH", A::Call, 0, SPLASH},
-      {BUTTON1, "BrowseCaseCloseSummary", A::Start, 25000, {}},
+      {BUTTON1, "BrowseCaseCloseSummary", A::Start, 25000, cases::BrowseCaseCloseSummary},
       {BUTTON1_2, "BrowseRateMilage", A::Start, 25000, {}},
       {BUTTON1_3, "PASSWORD", A::Start, 25000, PASSWORD},
   };

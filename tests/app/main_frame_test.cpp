@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/frame/data_layer.h"
 #include "app/frame/program.h"
 #include "app/frame/thread_state.h"
 #include "app/password_windows.h"
@@ -207,6 +208,7 @@ TEST_F(MainTest, TheInformationEntryShowsTheSystemTheDateTheTimeAndTheUser) {
 }
 
 TEST_F(MainTest, TheFramesOwnProceduresOpenTheirWindows) {
+  app::InstallDataLayer();  // the case list opens by itself and reads the record files
   platform::Window* frame = open(app::Main);
   ASSERT_NE(frame, nullptr);
   const std::vector<int> threads = app::programThreads();

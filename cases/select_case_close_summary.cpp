@@ -1,0 +1,133 @@
+#include "cases/select_case_close_summary.h"
+
+#include <string>
+#include <utility>
+
+#include "app/frame/procedure_window.h"
+#include "app/frame/thread_state.h"
+#include "cases/browse_manager.h"
+#include "cases/locators.h"
+#include "cases/step_managers.h"
+#include "dictionary/dictionary.h"
+#include "platform/lib/list_view.h"
+#include "platform/lib/window_fitter.h"
+#include "platform/ui/control.h"
+#include "platform/ui/window.h"
+
+namespace cases {
+
+namespace {
+
+using namespace case_picker;
+using platform::ControlKind;
+using platform::ControlSpec;
+using platform::Justify;
+
+ControlSpec control(int number, ControlKind kind, platform::Rect rect, std::string text = {}, int parent = 0) {
+  ControlSpec s;
+  s.number = number;
+  s.kind = kind;
+  s.rect = rect;
+  s.text = std::move(text);
+  s.parent = parent;
+  return s;
+}
+
+void describe(platform::Window& w) {
+  ControlSpec list = control(BROWSE_1, ControlKind::List, {8, 20, 344, 120});
+  list.vscroll = true;
+  list.statusText = "Browsing the CaseCloseSummary file";
+  list.columns = {
+      {80, Justify::Right, "Date", Justify::Left, "D17B"},
+      {80, Justify::Left, "Case Number", Justify::Left, "s20"},
+      {80, Justify::Left, "Case Name", Justify::Left, "s100"},
+      {80, Justify::Right, "Hourly Rate", Justify::Left, "N$-10.2B"},
+      {80, Justify::Left, "Attorney", Justify::Left, "s100"},
+      {80, Justify::Left, "Judge", Justify::Left, "s100"},
+      {80, Justify::Left, "AUSA", Justify::Left, "s100"},
+      {80, Justify::Left, "Defendant", Justify::Left, "s100"},
+      {80, Justify::Left, "USPO", Justify::Left, "s100"},
+  };
+  w.add(list);
+  ControlSpec select = control(SELECT_2, ControlKind::Button, {200, 148, 45, 14}, "&Select");
+  select.tip = "Select the Record";
+  w.add(select);
+  w.add(control(CURRENTTAB, ControlKind::Sheet, {4, 4, 352, 140}));
+  w.add(control(TAB_2, ControlKind::Tab, {4, 4, 352, 140}, "&1) Case Name", CURRENTTAB));
+  w.add(control(TAB_3, ControlKind::Tab, {4, 4, 352, 140}, "&2) Case Number", CURRENTTAB));
+  ControlSpec close = control(CLOSE, ControlKind::Button, {255, 148, 45, 14}, "&Close");
+  close.tip = "Close Window";
+  w.add(close);
+  ControlSpec help = control(HELP, ControlKind::Button, {310, 148, 45, 14}, "&Help");
+  help.tip = "See Help Window";
+  w.add(help);
+}
+
+class CasePickerBrowse final : public BrowseManager {
+ public:
+  // The first tab shows the cases by name (order 2), the second by number
+  // (order 1).
+  void Refresh(bool force) override {
+    const platform::Control* sheet = window().find(CURRENTTAB);
+    SwitchOrder(sheet && sheet->selected() == 2 ? 1 : 2, force);
+  }
+};
+
+class CasePickerWindow final : public app::ProcedureWindow {
+ public:
+  CasePickerWindow(platform::Window& w, platform::ListView& view)
+      : ProcedureWindow(w, "SelectCaseCloseSummary"), view_(view), files_(dictionary::Relate_CaseCloseSummary()) {}
+
+ protected:
+  int SetupMembers() override {
+    AddCloseButton(CLOSE, app::ResponseCancelled);
+    if (int level = OpenFiles(files_); level != platform::LevelContinue) return level;
+    platform::FileManager& access = dictionary::Access_CaseCloseSummary();
+    view_.setOpener([&access] { return access.UseFile() == 0 ? platform::DbStatus::Ok : platform::DbStatus::NotOpen; });
+    browse_.Setup(BROWSE_1, view_, *this);
+    browse_.SetButtons({0, 0, 0, 0, SELECT_2, true});
+    browse_.AddStepOrder(numberSteps_, dictionary::CCS_KeyCaseNumber);
+    browse_.SetOrderLocator(numberLocator_, 0, dictionary::CCS_CASENUMBER);
+    browse_.AddStepOrder(nameSteps_, dictionary::CCS_KeyCaseName);
+    browse_.SetOrderLocator(nameLocator_, 0, dictionary::CCS_CASENAME);
+    for (dictionary::CaseCloseSummaryField f :
+         {dictionary::CCS_DATE, dictionary::CCS_CASENUMBER, dictionary::CCS_CASENAME, dictionary::CCS_HOURLYRATE,
+          dictionary::CCS_ATTORNEY, dictionary::CCS_JUDGE, dictionary::CCS_AUSA, dictionary::CCS_DEFENDANT,
+          dictionary::CCS_USPO})
+      browse_.AddColumn(f);
+    return platform::LevelContinue;
+  }
+  void AttachTargets() override { browse_.AttachToolbar(toolbarObject(), HELP); }
+
+ private:
+  platform::ListView& view_;
+  RelationOpener files_;
+  CasePickerBrowse browse_;
+  TextStepMgr numberSteps_, nameSteps_;
+  KeystrokeLocator numberLocator_, nameLocator_;
+};
+
+}  // namespace
+
+void SelectCaseCloseSummary() {
+  platform::WindowSpec spec;
+  spec.kind = platform::WindowKind::Child;
+  spec.caption = "Select a CaseCloseSummary Record";
+  spec.rect = {0, 0, 360, 168};
+  spec.centred = true;
+  spec.resizable = true;
+  spec.systemMenu = true;
+  spec.background = platform::rgb(0xC0, 0xC0, 0xC0);
+  spec.font.face = "MS Sans Serif";
+  spec.font.size = 8;
+  platform::Window window(spec);
+  describe(window);
+
+  platform::ListView view(dictionary::CaseCloseSummary());
+  platform::WindowFitter resizer;
+  CasePickerWindow thisWindow(window, view);
+  thisWindow.SetResizer(resizer);
+  app::RunProcedureWindow(thisWindow);
+}
+
+}  // namespace cases
