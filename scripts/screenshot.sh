@@ -1,7 +1,7 @@
 #!/bin/sh
 # Starts the real program on a virtual X display, passes the password gate
-# with the default password, waits for the case list to open and saves a
-# screenshot of the screen as a PNG for review.
+# with the default password, waits for the frame (the case list opens by
+# itself inside it) and saves a screenshot of the screen as a PNG for review.
 # Usage: scripts/screenshot.sh [program] [output.png]
 set -eu
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
@@ -42,10 +42,11 @@ if wait_for "Please enter your password"; then
   xdotool search --onlyvisible --name "Please enter your password" windowfocus --sync 2>/dev/null || true
   xdotool type --delay 30 vimbro
   xdotool key Return
-  if wait_for "CASE FILE"; then
-    sleep 1
+  if wait_for "An easy way to do your billing"; then
+    # The case list is a child window of the frame; give it time to draw.
+    sleep 2
   else
-    echo "screenshot: the case list did not open" >&2
+    echo "screenshot: the frame did not open" >&2
     status=1
   fi
 else
