@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -95,7 +96,8 @@ TEST_F(EndToEndTest, TheGateTheFrameAndANewPasswordAsAUserMeetsThem) {
 
   // 2. The built-in password opens the frame; a new password is set up.
   const std::string setUp =
-      "gate:vimbro;frame;toolbar:SET UP NEW PASSWORD ;setup:Tr1al-Pass;closed:Set up new password;exit";
+      "gate:vimbro;frame;subwindow:CASE FILE;toolbar:SET UP NEW PASSWORD ;setup:Tr1al-Pass;closed:Set up new password;"
+      "exit";
   o = run(setUp);
   EXPECT_EQ(o.exitCode, 0) << o.report;
   EXPECT_EQ(o.report, allDone(setUp));
@@ -112,6 +114,21 @@ TEST_F(EndToEndTest, TheGateTheFrameAndANewPasswordAsAUserMeetsThem) {
   o = run(newPassword);
   EXPECT_EQ(o.exitCode, 0) << o.report;
   EXPECT_EQ(o.report, allDone(newPassword));
+}
+
+TEST_F(EndToEndTest, AddingACaseThroughTheRealWindows) {
+  // The case list opens by itself; "&CREATE NEW CASE" (14) opens the case
+  // form; the case number (1) and the hourly rate (13) are typed; OK (8)
+  // adds the case, and the list (11) is positioned on it.
+  const std::string road =
+      "gate:vimbro;frame;subwindow:CASE FILE;click:CASE FILE/14;subwindow:Record Will Be Added;"
+      "type:Record Will Be Added/1/1:26-cr-00042;type:Record Will Be Added/12/United States v. Roe;"
+      "type:Record Will Be Added/13/150;click:Record Will Be Added/8;gone:Record Will Be Added;"
+      "row:CASE FILE/11/1:26-cr-00042;exit";
+  Outcome o = run(road);
+  EXPECT_EQ(o.exitCode, 0) << o.report;
+  EXPECT_EQ(o.report, allDone(road));
+  EXPECT_TRUE(std::filesystem::exists(dir / "CASECLOS.lvd"));
 }
 
 }  // namespace

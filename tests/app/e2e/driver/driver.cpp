@@ -14,7 +14,16 @@
 //   setup:TEXT     types TEXT into both entries of "Set up new password" and presses OK
 //   closed:TITLE   no window titled TITLE is shown
 //   exit           chooses "E&xit" in the frame's menu
+//   click:T/N      clicks the button numbered N in the window titled T
+//                  (a window of its own or a child of the frame)
+//   type:T/N/TEXT  types TEXT into the entry numbered N of window T and
+//                  leaves it with Tab
+//   row:T/N/TEXT   the list numbered N of window T has its selected row
+//                  showing TEXT in a cell
+//   gone:T         the frame shows no child window titled T
 
+#include <QAbstractButton>
+#include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -26,6 +35,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -64,6 +74,30 @@ QList<QLineEdit*> entries(QWidget* in) {
   std::sort(list.begin(), list.end(),
             [](QLineEdit* a, QLineEdit* b) { return a->mapToGlobal(QPoint()).y() < b->mapToGlobal(QPoint()).y(); });
   return list;
+}
+
+QMdiSubWindow* shownSubwindow(const QString& title) {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* m = qobject_cast<QMainWindow*>(w); m && m->isVisible())
+      if (auto* area = m->findChild<QMdiArea*>())
+        for (QMdiSubWindow* s : area->subWindowList())
+          if (s->isVisible() && s->windowTitle() == title) return s;
+  return nullptr;
+}
+
+// A window of its own or a child window of the frame.
+QWidget* anyWindow(const QString& title) {
+  if (QWidget* w = shownWindow(title)) return w;
+  return shownSubwindow(title);
+}
+
+// The widget that shows control `number` of a window (the desktop marks
+// each control's widget with its number).
+template <class T>
+T* controlWidget(QWidget* window, int number) {
+  for (T* w : window->findChildren<T*>())
+    if (w->property("lvControl").toInt() == number && w->isVisible()) return w;
+  return nullptr;
 }
 
 class User : public QObject {
@@ -161,6 +195,37 @@ class User : public QObject {
                 return true;
               }
       return why = QStringLiteral("no E&xit"), false;
+    }
+    if (verb == QLatin1String("gone")) return !shownSubwindow(arg) || (why = QStringLiteral("still shown"), false);
+    if (verb == QLatin1String("click") || verb == QLatin1String("type") || verb == QLatin1String("row")) {
+      const QStringList parts = arg.split(QLatin1Char('/'));
+      if (parts.size() < 2) return why = QStringLiteral("bad step"), false;
+      QWidget* window = anyWindow(parts[0]);
+      if (!window) return why = QStringLiteral("no window"), false;
+      const int number = parts[1].toInt();
+      const QString text = parts.mid(2).join(QLatin1Char('/'));
+      if (verb == QLatin1String("click")) {
+        auto* b = controlWidget<QAbstractButton>(window, number);
+        if (!b || !b->isEnabled()) return why = QStringLiteral("no such button"), false;
+        QTest::mouseClick(b, Qt::LeftButton);
+        return true;
+      }
+      if (verb == QLatin1String("type")) {
+        auto* e = controlWidget<QLineEdit>(window, number);
+        if (!e || !e->isEnabled()) return why = QStringLiteral("no such entry"), false;
+        e->setFocus(Qt::MouseFocusReason);
+        QTest::keyClicks(e, text);
+        QTest::keyClick(e, Qt::Key_Tab);
+        return true;
+      }
+      QWidget* holder = controlWidget<QWidget>(window, number);
+      auto* list = holder ? holder->findChild<QTableView*>() : nullptr;
+      if (!list || !list->model()) return why = QStringLiteral("no such list"), false;
+      const QModelIndex current = list->currentIndex();
+      const QAbstractItemModel* m = list->model();
+      for (int c = 0; current.isValid() && c < m->columnCount(); ++c)
+        if (m->index(current.row(), c).data().toString().trimmed() == text) return true;
+      return why = QStringLiteral("the selected row does not show it"), false;
     }
     why = QStringLiteral("unknown step");
     return false;
