@@ -48,7 +48,7 @@ inline std::string describe(const Event& e) {
   return s;
 }
 
-// A window of a logical thread: built from the spec and controls, opened,
+// A window of a logical thread: built from its window description and controls, opened,
 // its loop run until it ends; every event is written to `log` and given to
 // `handler` (Continue when none).
 struct Script {
