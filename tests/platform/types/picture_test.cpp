@@ -4,12 +4,14 @@
 
 #include <array>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/types/clock.h"
 #include "platform/types/daynum.h"
+#include "platform/types/latin1.h"
 
 namespace platform {
 namespace {
@@ -391,6 +393,91 @@ TEST_F(PictureTest, TypedTimesAreRead) {
     std::string message;
     EXPECT_FALSE(parseTime(bad, t, &message).has_value()) << bad;
     EXPECT_FALSE(message.empty()) << bad;
+  }
+}
+
+// Every picture the windows use, on the kind of variable it shows: what it
+// shows reads back as the same bytes, a trailing B's blank reads back as
+// zero, and one bad input of each is refused with a message and changes
+// nothing.
+TEST_F(PictureTest, EveryWindowPictureReadsBackWhatItShows) {
+  struct Case {
+    std::string picture;
+    FieldType type;
+    int digits, places;
+    std::function<void(FieldRef&)> set;
+    std::string shown;
+    std::string bad;
+  };
+  auto number = [](const char* v) { return [v](FieldRef& f) { ASSERT_EQ(f.setDecimal(D(v)), StoreStatus::Ok); }; };
+  auto date = [](int y, int m, int d) { return [=](FieldRef& f) { f.setDay(dayNumber(y, m, d)); }; };
+  auto time = [](int h, int m, int s) { return [=](FieldRef& f) { f.setInteger(timeValue(h, m, s)); }; };
+  const auto Dec = FieldType::Decimal;
+  std::vector<Case> cases = {
+      {"N-7.1B", Dec, 7, 1, number("-999.9"), "-999.9", "12a"},
+      {"N$-10.2B", Dec, 11, 2, number("1234.5"), "$1,234.50", "1.2.3"},
+      {"N$-17.2B", Dec, 17, 2, number("-1234567.89"), "-$1,234,567.89", "1.234"},
+      {"n-10.1B", Dec, 7, 1, number("12345.6"), "12,345.6", "1,23"},
+      {"n-10.2", Dec, 7, 2, number("-17.95"), "-17.95", "123456"},  // fits the picture, not the field
+      {"n-10.3", Dec, 7, 3, number("0.445"), "0.445", "0.4455"},
+      {"n-10.3B", Dec, 7, 3, number("1000.5"), "1,000.500", "$"},
+      {"n-7.3", Dec, 7, 3, number("-12.5"), "-12.500", "1000"},  // too wide for the picture
+      {"n6.3", Dec, 7, 3, number("0.485"), "0.485", "-0.5"},
+      {"n3", FieldType::Byte, 0, 0, number("255"), "255", "256"},
+      {"n10", FieldType::Long, 0, 0, number("1234567"), "1,234,567", "1.5"},
+      {"N-10.B", Dec, 7, 0, number("-38"), "-38", "37.5"},
+      {"N-7.B", Dec, 7, 0, number("1234"), "1,234", "12345678"},
+      {"D17", FieldType::Date, 0, 0, date(2007, 3, 15), "3/15/2007", "31/02/2007"},
+      {"D17B", FieldType::Date, 0, 0, date(2007, 3, 15), "3/15/2007", "15/03/2007"},
+      {"D02B", FieldType::Date, 0, 0, date(2007, 3, 5), "03/05/2007", "3/5/07"},
+      {"d02b", FieldType::Date, 0, 0, date(2000, 2, 29), "02/29/2000", "02/29/1900"},
+      {"d02B", FieldType::Date, 0, 0, date(1999, 12, 31), "12/31/1999", "12-31"},
+      {"D2B", FieldType::Date, 0, 0, date(2007, 3, 5), "3/5/2007", "3/5/2007x"},
+      {"d06b", FieldType::Date, 0, 0, date(2007, 3, 15), "15/03/2007", "31/02/2007"},
+      {"T7", FieldType::Long, 0, 0, time(14, 5, 9), "2:05:09 PM", "25:00"},
+      {"T07", FieldType::Long, 0, 0, time(0, 30, 0), "12:30:00 AM", "13:00 PM"},
+  };
+  // Strings: the first n characters of a text with Latin-1 letters, shown
+  // as UTF-8.
+  const std::string latin1 = "Jos\xE9 M\xFCller v. United States, Case No. 07-CR-0001, \xC9tat de New York, "
+                             "\xE0 la Cour f\xE9" "d\xE9rale du district";
+  for (int n : {3, 4, 5, 7, 10, 16, 20, 50, 100}) {
+    const std::string value(rtrim((latin1 + std::string(100, 'x')).substr(0, static_cast<std::size_t>(n))));
+    cases.push_back({"s" + std::to_string(n), FieldType::String, 0, 0, [value](FieldRef& f) { f.setText(value); },
+                     latin1ToUtf8(value), "5 \xE2\x82\xAC"});
+  }
+
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.picture);
+    const Picture p = Picture::of(c.picture);
+    std::vector<std::uint8_t> bytes(100);
+    const std::uint32_t size = c.type == FieldType::String ? 100u
+                               : c.type == FieldType::Byte ? 1u
+                               : c.type == FieldType::Decimal ? packedSize(c.digits)
+                                                              : 4u;
+    FieldRef var(c.type, bytes.data(), size, c.digits, c.places);
+    c.set(var);
+    const std::vector<std::uint8_t> value = bytes;
+    EXPECT_EQ(format(var, p), c.shown);
+
+    var.clear();
+    AcceptResult r = accept(var, c.shown, p);
+    EXPECT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(bytes, value) << "what the picture shows reads back as the value";
+
+    r = accept(var, c.bad, p);
+    EXPECT_FALSE(r.ok) << "\"" << c.bad << "\" was taken";
+    EXPECT_FALSE(r.message.empty());
+    EXPECT_EQ(bytes, value) << "a refused input changes nothing";
+
+    if (p.blankZero) {
+      var.clear();
+      EXPECT_EQ(format(var, p), "");
+      c.set(var);
+      r = accept(var, "", p);
+      EXPECT_TRUE(r.ok) << r.message;
+      EXPECT_TRUE(var.isEmpty()) << "a blank reads back as zero";
+    }
   }
 }
 
