@@ -95,6 +95,7 @@ TEST_F(OpenTest, AFileThatCannotBeUsedGivesItsMessageAndIsLeftAsItWas) {
     std::vector<std::string> titles;
     std::string text;
     int halt;  // the exit code, -1 when the program goes on
+    std::string fatal = {};  // a part of the fatal box's text, when it is not the first box
   };
   auto makeCases = [](int n) {
     TestThread maker;
@@ -146,6 +147,14 @@ TEST_F(OpenTest, AFileThatCannotBeUsedGivesItsMessageAndIsLeftAsItWas) {
          f << garbage;
        },
        true, {"Invalid Key"}, "CaseCloseSummary key file is invalid. Key must be rebuilt.", -1},
+      {"a key that cannot be rebuilt: a record in the middle of the file is damaged",
+       [&](const ScratchDir& d) {
+         makeCases(60);
+         sqlValue(d.file("CASECLOS.lvd"),
+                  "UPDATE records SET k2 = X'00' WHERE pos = 1; UPDATE records SET image = X'00' WHERE pos = 30");
+       },
+       true, {"Invalid Key", "Key was not built", "Halt"}, "CaseCloseSummary key file is invalid. Key must be rebuilt.",
+       platform::ExitFatalError, ") repairing key for CaseCloseSummary.  Press OK"},
       {"used before any window opened it", [](const ScratchDir&) {}, false, {"File Usage Error", "Halt"},
        "Attempt to use file (CaseCloseSummary) before it was opened  Press OK to end this application",
        platform::ExitFatalError},
@@ -174,7 +183,12 @@ TEST_F(OpenTest, AFileThatCannotBeUsedGivesItsMessageAndIsLeftAsItWas) {
       if (!port.shown.empty()) {
         EXPECT_EQ(port.shown[0].text.rfind(c.text, 0), 0u) << port.shown[0].text;
         if (c.halt != -1) {
-          EXPECT_EQ(port.shown[1].text, port.shown[0].title);
+          const std::size_t fatal = port.shown.size() - 2;
+          EXPECT_EQ(port.shown.back().text, port.shown[fatal].title);  // "Halt" names the fatal message
+          EXPECT_TRUE(port.shown[fatal].text.ends_with("  Press OK to end this application")) << port.shown[fatal].text;
+          if (!c.fatal.empty()) {
+            EXPECT_NE(port.shown[fatal].text.find(c.fatal), std::string::npos) << port.shown[fatal].text;
+          }
         }
       }
       if (c.halt == -1) {
