@@ -1,7 +1,9 @@
 // The keyed-file driver on data of the real record sizes: 100,000 cases
 // (3184 bytes, 4 keys) and 1,000,000 entries (1952 bytes, 5 keys), built once
-// per run in one transaction in a temporary directory, and a set of 100
-// cases and 1,000 entries to compare against.
+// per run in one transaction in a temporary directory, and sets of 1,000
+// records of each file to compare against: 100 cases with 1,000 entries, and
+// 1,000 cases (with 10,000 entries), both with ten entries per case as in
+// the big set.
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -136,10 +138,10 @@ DataSet build(int cases, int entries) {
 }
 
 struct DataSets {
-  std::unique_ptr<DataSet> small, big;
+  std::unique_ptr<DataSet> small, thousandCases, big;
   ~DataSets() {
     std::error_code ec;
-    for (auto* s : {small.get(), big.get()})
+    for (auto* s : {small.get(), thousandCases.get(), big.get()})
       if (s) std::filesystem::remove_all(s->dir, ec);
   }
 };
@@ -154,12 +156,24 @@ const DataSet& smallSet() {
   return *sets().small;
 }
 
+const DataSet& thousandCasesSet() {
+  if (!sets().thousandCases) sets().thousandCases = std::make_unique<DataSet>(build(1000, 10000));
+  return *sets().thousandCases;
+}
+
 const DataSet& bigSet() {
   if (!sets().big) sets().big = std::make_unique<DataSet>(build(100000, 1000000));
   return *sets().big;
 }
 
 const DataSet& setOf(const benchmark::State& state) { return state.range(0) ? bigSet() : smallSet(); }
+
+// The set a read of the next 20 records runs on: the big one, or the one
+// whose file holds 1,000 records (range(2): 0 cases, 1 entries).
+const DataSet& readSetOf(const benchmark::State& state) {
+  if (state.range(0)) return bigSet();
+  return state.range(2) ? smallSet() : thousandCasesSet();
+}
 
 // Benchmarks of reads take a working set: range "warm" 1 cycles through a
 // few hundred start points, whose pages stay in memory after the first pass
@@ -234,10 +248,10 @@ std::vector<Seek> startPoints(DbFile& f, int key, int records, std::size_t count
   return points;
 }
 
-// range(0): big set; range(1): warm; range(2): 0 cases, 1 entries;
-// range(3): key number.
+// range(0): big set (else a file of 1,000 records); range(1): warm;
+// range(2): 0 cases, 1 entries; range(3): key number.
 void BM_DbReadNext20(benchmark::State& state) {
-  const DataSet& set = setOf(state);
+  const DataSet& set = readSetOf(state);
   const bool entries = state.range(2) != 0;
   DbContext context;
   DbFile f(context, entries ? entrySpec() : caseSpec());
@@ -256,7 +270,7 @@ void BM_DbReadNext20(benchmark::State& state) {
 // one read transaction: the rest of the start value's records by position,
 // then the records beyond it.
 void BM_DbReadNext20Bare(benchmark::State& state) {
-  const DataSet& set = setOf(state);
+  const DataSet& set = readSetOf(state);
   const bool entries = state.range(2) != 0;
   const int key = static_cast<int>(state.range(3));
   std::vector<Seek> points;
