@@ -70,7 +70,18 @@ TEST_F(MainTest, TheFrameOpensAfterTheGateAndStartsTheCaseListByItself) {
   platform::Window& frame = openWith(commands);
   EXPECT_EQ(frame.caption(), "Dalmoor - Pellmark  Software -  An easy way to do your billing !");
   EXPECT_TRUE(frame.maximized());
-  EXPECT_EQ(frame.statusZones(), 4);
+  EXPECT_EQ(frame.spec().statusZones, (std::vector<int>{-1, 80, 120, 45}));
+  EXPECT_EQ(frame.spec().backgroundPicture, "logoBack.jpg");
+  EXPECT_TRUE(frame.spec().backgroundTiled);
+  EXPECT_EQ(frame.spec().icon, "docs black.ico");
+  for (int button : {BUTTON1, BUTTON1_2, BUTTON1_3}) {
+    const platform::Control& b = frame.control(button);
+    EXPECT_EQ(b.parent(), TOOLBAR);
+    EXPECT_EQ(b.rect().width, 128);
+    EXPECT_EQ(b.rect().height, 26);
+    EXPECT_EQ(b.font().face, "Verdana");
+    EXPECT_EQ(b.font().size, 8);
+  }
   EXPECT_THAT(runs, ElementsAre(Started{"BrowseCaseCloseSummary", 50000}));
   drv->close(frame);
   EXPECT_TRUE(drv->programEnded());
@@ -155,6 +166,34 @@ TEST_F(MainTest, TheMenuBarHoldsItsMenusInOrderAndTheStandardActions) {
   EXPECT_EQ(frame.control(REPORTMENU).statusText(), "Report data");
   EXPECT_FALSE(frame.control(WINDOWMENU).visible());
   EXPECT_FALSE(frame.control(LANVIK).enabled());
+  // The menus and the Reports menu's submenus: their texts, where they sit.
+  struct Menu {
+    int control;
+    int parent;
+    const char* text;
+  };
+  const Menu menus[] = {
+      {FILEMENU, 0, "&File"},
+      {EDITMENU, 0, "&Edit"},
+      {BROWSEMENU, 0, "&Browse"},
+      {REPORTMENU, 0, "&Reports"},
+      {REPORTCASECLOSESUMMARY, REPORTMENU, "Report the CaseCloseSummary file"},
+      {REPORTHOURLY, REPORTMENU, "Report the HOURLY file"},
+      {REPORTRATEMILAGE, REPORTMENU, "Report the RateMilage file"},
+      {WINDOWMENU, 0, "&Window"},
+      {HELPMENU, 0, "&Help"},
+  };
+  for (const Menu& m : menus) {
+    SCOPED_TRACE(m.control);
+    EXPECT_EQ(frame.control(m.control).text(), m.text);
+    EXPECT_EQ(frame.control(m.control).parent(), m.parent);
+  }
+  // The File menu: the separator stands between the password and Exit.
+  std::vector<int> file;
+  for (const auto& c : frame.controls())
+    if (c->parent() == FILEMENU) file.push_back(c->number());
+  EXPECT_THAT(file, ElementsAre(PRINTSETUP, FILESETUPNEWPASSWORD, FILESEPARATOR, EXIT));
+  EXPECT_EQ(frame.control(FILESEPARATOR).text(), "");
 
   struct Case {
     int control;
