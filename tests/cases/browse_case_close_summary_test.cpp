@@ -165,6 +165,38 @@ TEST_F(BrowseCaseTest, OwnButtonsCallTheirWindowOnTheWholeSelectedCase) {
   EXPECT_EQ(selectedNumber(), "2:07-CR-003");
 }
 
+TEST_F(BrowseCaseTest, PrintAllFormsTakesTheListedCaseNumberBeforeTheCaseIsReadAgain) {
+  writer->add({"2:07-CR-001", "Adams"});
+  const std::int64_t baker = writer->add({"2:07-CR-002", "Baker", "100", "Judge B"});
+  open();
+  drv->selectRow(list(), BROWSE_1, 2);
+  writer->renumber(baker, "2:07-CR-009");  // another thread renumbers the case meanwhile
+  pressOwn(BUTTON9);
+  ASSERT_EQ(caseSeen().calls.size(), 1u);
+  EXPECT_EQ(caseSeen().calls[0].printCase, "2:07-CR-002");  // what the list showed
+  EXPECT_EQ(caseSeen().calls[0].number, "2:07-CR-009");     // the case read again
+  EXPECT_EQ(caseSeen().calls[0].judge, "Judge B");
+}
+
+TEST_F(BrowseCaseTest, ANewCaseAmongOthersIsListedInItsPlaceAndSelected) {
+  addFive();
+  open();
+  drv->selectRow(list(), BROWSE_1, 4);  // Dunn
+  drv->click(list(), INSERT_3);
+  Window& form = drv->window("Record Will Be Added");
+  drv->type(form, cf::CCS_CASENUMBER, "2:07-CR-006");
+  drv->type(form, cf::CCS_CASENAME, "United States v. Chase");
+  drv->type(form, cf::CCS_HOURLYRATE, "95");
+  drv->click(form, cf::OK);
+  EXPECT_THAT(shown(), ElementsAre("2:07-CR-001", "2:07-CR-002", "2:07-CR-003", "2:07-CR-006", "2:07-CR-004"));
+  EXPECT_EQ(selectedNumber(), "2:07-CR-006");
+  EXPECT_EQ(drv->text(list(), CCS_CASENAME_2), "United States v. Chase");
+  EXPECT_EQ(list().focus(), BROWSE_1);
+  drv->selectTab(list(), CURRENTTAB, 2);
+  EXPECT_THAT(shown(),
+              ElementsAre("2:07-CR-001", "2:07-CR-002", "2:07-CR-003", "2:07-CR-004", "2:07-CR-005", "2:07-CR-006"));
+}
+
 TEST_F(BrowseCaseTest, ACaseDeletedElsewhereIsDroppedBeforeAnAction) {
   std::vector<std::int64_t> at;
   at.push_back(writer->add({"2:07-CR-001", "Adams"}));

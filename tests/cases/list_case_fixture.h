@@ -115,6 +115,14 @@ class CaseWriter {
     ASSERT_EQ(t.commit(), DbStatus::Ok);
   }
   void remove(std::int64_t position) { EXPECT_EQ(cases_.remove(position), DbStatus::Ok); }
+  // Gives the case at `position` another number, as another thread's case
+  // form would (its entries and totals are left alone).
+  void renumber(std::int64_t position, const std::string& number) {
+    ASSERT_EQ(cases_.get(position), DbStatus::Ok) << cases_.error().text;
+    const std::vector<std::uint8_t> original(cases_.image().begin(), cases_.image().end());
+    field(cases_, dictionary::CCS_CASENUMBER).setText(number);
+    EXPECT_EQ(cases_.change(position, original), DbStatus::Ok) << cases_.error().text;
+  }
   // How many records each file holds for a case number.
   int count(platform::DbFile& f, int key, const std::string& number) {
     std::vector<platform::DbRow> rows;
