@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -107,7 +108,7 @@ long residentKiB() {
     if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
     std::fclose(f);
   }
-  return resident * 4;
+  return resident * (::sysconf(_SC_PAGESIZE) / 1024);
 }
 
 // Resident memory per thread waiting in the event loop of a form-sized

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "platform/lib/error_manager.h"
 #include "tests/app/frame/frame_fixture.h"
 
@@ -149,6 +151,39 @@ TEST_F(ProcedureWindowTest, TheGreyFillFollowsTheFocusOverDataControlsOnly) {
   drv->close(w);
 }
 
+TEST_F(ProcedureWindowTest, OnlyTheEightDataControlTypesTakeTheGreyFill) {
+  struct Case {
+    ControlKind kind;
+    bool grey;
+  };
+  const Case cases[] = {
+      {ControlKind::Entry, true},    {ControlKind::Text, true},      {ControlKind::Radio, true},
+      {ControlKind::Check, true},    {ControlKind::DropCombo, true}, {ControlKind::DropList, true},
+      {ControlKind::Combo, true},    {ControlKind::Spin, true},      {ControlKind::Button, false},
+      {ControlKind::List, false},    {ControlKind::Sheet, false},
+  };
+  constexpr int Group = 50;  // the radio's option group
+  Procedure p{"UpdateCases", windowSpec("Form"), {ctl(Group, ControlKind::Option)}};
+  for (int i = 0; i < static_cast<int>(std::size(cases)); ++i) {
+    ControlSpec c = ctl(i + 1, cases[i].kind, {5, 5 + 14 * i, 60, 12});
+    if (c.kind == ControlKind::Radio) c.parent = Group;
+    p.controls.push_back(c);
+  }
+  start(frame(p));
+  drv->click(drv->window("Main"), StartButton);
+  platform::Window& w = drv->window("Form");
+  // Backwards, so that every control is left for one of another kind.
+  for (int i = static_cast<int>(std::size(cases)) - 1; i >= 0; --i) {
+    const int number = i + 1;
+    SCOPED_TRACE(platform::kindName(cases[i].kind));
+    drv->focus(w, number);
+    for (const auto& c : w.controls())
+      EXPECT_EQ(c->fill(), c->number() == number && cases[i].grey ? 0xE5E5E5 : platform::NoColor)
+          << "control " << c->number();
+  }
+  drv->close(w);
+}
+
 class PlacementTest : public ProgramTest {
  protected:
   // A resizable window with a resizer, designed at 20,20 and 200 by 100,
@@ -199,6 +234,27 @@ TEST_F(PlacementTest, AWindowClosedMaximizedReopensMaximizedWithoutPositionOrSiz
   EXPECT_TRUE(again.maximized());
   drv->restore(again);
   EXPECT_EQ(again.rect(), (Rect{20, 20, 200, 100}));
+  drv->close(again);
+}
+
+TEST_F(PlacementTest, AWindowDesignedMaximizedReopensAsItWasLeftWithItsControlsFitted) {
+  constexpr int Notes = 2;  // a multi-line text, which grows with the window
+  Procedure framed{"BrowseInCourt",
+                   windowSpec("Framed"),
+                   {ctl(Entry, ControlKind::Entry), ctl(Notes, ControlKind::Text, {5, 20, 100, 50})}};
+  framed.spec.maximize = true;
+  platform::Window& w = open(framed);
+  EXPECT_TRUE(w.maximized()) << "never closed before: as designed";
+  drv->restore(w);
+  drv->move(w, 30, 40);
+  drv->resize(w, 300, 150);
+  drv->close(w);
+  EXPECT_THAT(entries("BrowseInCourt"), ElementsAre("No", "No", "30", "40", "300", "150"));
+
+  platform::Window& again = open(framed);
+  EXPECT_FALSE(again.maximized()) << "\"No\" takes it out of the maximized state it was designed with";
+  EXPECT_EQ(again.rect(), (Rect{30, 40, 300, 150}));
+  EXPECT_EQ(again.control(Notes).rect(), (Rect{5, 20, 200, 100})) << "fitted to the restored size";
   drv->close(again);
 }
 
