@@ -30,7 +30,7 @@ class Actions : public QtTest {
                {ctl(-6, Kind::Menu, "&Edit"), item(-7, "Cu&t", StdAction::Cut, -6),
                 item(-8, "&Copy", StdAction::Copy, -6), item(-9, "&Paste", StdAction::Paste, -6),
                 ctl(-28, Kind::Menu, "&Window"), item(-30, "&Cascade", StdAction::Cascade, -28),
-                item(-31, "&Arrange Icons", StdAction::ArrangeIcons, -28)},
+                item(-31, "&Arrange Icons", StdAction::ArrangeIcons, -28), item(-29, "T&ile", StdAction::Tile, -28)},
                {}, {}, nullptr, false};
   void SetUp() override {
     frame.spec.maximize = true;
@@ -79,6 +79,11 @@ TEST_F(Actions, ChildWindowsAreArrangedAndListed) {
   EXPECT_NE(subA->pos(), subB->pos());
   // Cascading is the user's placement: the model knows it.
   EXPECT_EQ(b.window->rect().x, desk->units(*b.window).fromX(subB->pos().x()));
+  EXPECT_TRUE(subA->geometry().intersects(subB->geometry()));
+  choose(-29);
+  EXPECT_FALSE(subA->geometry().intersects(subB->geometry()));
+  EXPECT_EQ(a.window->rect().x, desk->units(*a.window).fromX(subA->pos().x()));
+  EXPECT_EQ(b.window->rect().x, desk->units(*b.window).fromX(subB->pos().x()));
 
   subA->showMinimized();
   subB->showMinimized();
@@ -96,6 +101,11 @@ TEST_F(Actions, ChildWindowsAreArrangedAndListed) {
   for (QAction* entry : windows->actions()) titles << entry->text();
   EXPECT_TRUE(titles.contains("&1 ONE"));
   EXPECT_TRUE(titles.contains("&2 TWO"));
+  // Choosing an entry brings that window forward.
+  for (QAction* entry : windows->actions())
+    if (entry->text() == "&1 ONE") entry->trigger();
+  settle();
+  EXPECT_EQ(mdi->activeSubWindow(), subA);
 }
 
 TEST_F(Actions, AHighlightedItemShowsItsHelpTextInTheStatusBar) {

@@ -232,6 +232,14 @@ TEST_F(Pictures, JpegThroughOurLoaderIconsAndCursorsThroughQt) {
   EXPECT_EQ(hand.hotSpot(), QPoint(5, 9));
   EXPECT_EQ(cursorFor(CursorShape::Hand).hotSpot(), QPoint(5, 9));
 
+  // Qt reads GIF but does not write it: a 1x1 GIF of one colour, by hand.
+  const QByteArray gifBytes =
+      QByteArray::fromHex("47494638396101000100800000780f28ffffff2c00000000010001000002024401003b");
+  write("lanv.gif", gifBytes);
+  QImage logo2 = loadImage("lanv.gif");
+  ASSERT_FALSE(logo2.isNull());
+  EXPECT_TRUE(near(logo2.pixel(0, 0), QColor(120, 15, 40)));
+
   EXPECT_TRUE(loadImage("missing.gif").isNull());
   EXPECT_TRUE(loadIcon("missing.ico").isNull());
   EXPECT_EQ(loadCursor("missing.cur", Qt::PointingHandCursor).shape(), Qt::PointingHandCursor);
