@@ -1193,10 +1193,16 @@ void QtDesktop::showStatus(WindowView& v, int control) {
   WindowView* f = frameView();
   if (!f || !f->main || v.window->kind() == WindowKind::Own || v.window->kind() == WindowKind::Message) return;
   Control* c = control ? v.window->find(control) : nullptr;
-  if (c && !c->statusText().empty())
-    f->main->statusBar()->showMessage(qs(c->statusText()));
-  else
+  const QString text = c ? qs(c->statusText()) : QString();
+  if (!f->zones.empty() && f->zones[0]) {
+    // The first zone holds it, so that it is back as soon as a highlighted
+    // menu item's text (a passing message over that zone) goes.
+    f->zones[0]->setText(text.isEmpty() ? qs(f->window->statusText(1)) : text);
+  } else if (!text.isEmpty()) {
+    f->main->statusBar()->showMessage(text);
+  } else {
     f->main->statusBar()->clearMessage();
+  }
 }
 
 // --- user input ----------------------------------------------------------------

@@ -3,6 +3,7 @@
 // windows, the status bar's help texts and the close box.
 
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -108,16 +109,32 @@ TEST_F(Actions, ChildWindowsAreArrangedAndListed) {
   EXPECT_EQ(mdi->activeSubWindow(), subA);
 }
 
-TEST_F(Actions, AHighlightedItemShowsItsHelpTextInTheStatusBar) {
+TEST_F(Actions, AHighlightedItemShowsItsHelpTextInTheStatusBarOverTheActiveControlsText) {
+  ControlSpec list = ctl(2, Kind::List, "", {4, 20, 100, 40});
+  list.statusText = "Browsing the CaseCloseSummary file";
+  Script s{windowSpec("LIST", WindowKind::Child), {ctl(1, Kind::Entry), list}, {}, {}, nullptr, false};
+  start(s);
+  QLabel* zone = must(desk->statusZone(1));
+  input::focus(*s.window, 2);
+  settle();
+  EXPECT_EQ(zone->text(), "Browsing the CaseCloseSummary file");
+
   QMainWindow* main = must(desk->frameWidget());
   QAction* edit = must(desk->controlAction(*frame.window, -6));
   main->menuBar()->setActiveAction(edit);  // the user opens "&Edit"
   QMenu* menu = must(edit->menu());
   menu->setActiveAction(must(desk->controlAction(*frame.window, -7)));
   EXPECT_EQ(main->statusBar()->currentMessage(), "Cut Selection To Clipboard");
+  EXPECT_FALSE(zone->isVisible());  // the item's text stands in its place
   menu->setActiveAction(must(desk->controlAction(*frame.window, -8)));
   EXPECT_EQ(main->statusBar()->currentMessage(), "");
   menu->hide();
+  // The list is still the active control: its text is back.
+  EXPECT_TRUE(zone->isVisible());
+  EXPECT_EQ(zone->text(), "Browsing the CaseCloseSummary file");
+  input::focus(*s.window, 1);
+  settle();
+  EXPECT_EQ(zone->text(), "");
 }
 
 TEST_F(Actions, TheCloseBoxAsksTheModel) {
