@@ -294,6 +294,7 @@ ListWidget::ListWidget(Control* list, QWidget* parent)
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  table_->setAutoScroll(false);  // a selected row out of sight does not move the rows
   table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   table_->verticalHeader()->hide();
   table_->setShowGrid(false);

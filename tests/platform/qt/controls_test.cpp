@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTableView>
 #include <QToolButton>
@@ -388,6 +389,15 @@ TEST_F(Controls, ListsShowTheirPageAndTurnTheUsersMovesIntoEvents) {
   EXPECT_TRUE(s.saw("Scroll 7"));
   c.setThumb(40);
   EXPECT_EQ(lw->scrollBar()->value(), 40);
+
+  // More rows than fit (the page is the list object's business): selecting
+  // one out of sight never scrolls the rows by themselves.
+  std::vector<std::vector<std::string>> many;
+  for (int i = 0; i < c.pageRows() + 5; ++i) many.push_back({"CR-" + std::to_string(i), "$1.00"});
+  c.setRows(many);
+  c.setSelected(static_cast<int>(many.size()));
+  EXPECT_EQ(table->verticalScrollBar()->value(), 0);
+  EXPECT_EQ(table->rowAt(0), 0);
 
   // Fewer rows: the view follows, and the selection with it.
   c.setRows({{"CR-9", "$1.00"}});
