@@ -342,7 +342,16 @@ void QtDesktop::buildWindow(WindowView& v) {
     bindWidget(v.client, w.id(), 0);
   }
   v.top->setWindowTitle(qs(w.caption()));
-  if (!spec.icon.empty()) v.top->setWindowIcon(loadIcon(spec.icon));
+  QIcon icon = spec.icon.empty() ? QIcon() : loadIcon(spec.icon);
+  // A window with no icon of its own shows the program's, the frame's; a
+  // child window never shows the toolkit's own emblem in its title bar.
+  if (icon.isNull() && frame && frame->main) icon = frame->main->windowIcon();
+  if (icon.isNull() && v.sub) {
+    QPixmap blank(16, 16);
+    blank.fill(Qt::transparent);
+    icon = QIcon(blank);
+  }
+  if (!icon.isNull()) v.top->setWindowIcon(icon);
   applyGeometry(v);
 }
 
@@ -616,9 +625,7 @@ void QtDesktop::buildControl(WindowView& v, Control& c) {
         ControlView* bar = controlView(v, s.parent);
         auto* toolbar = bar ? qobject_cast<QToolBar*>(bar->widget.data()) : nullptr;
         if (!toolbar) break;
-        auto* b = new QToolButton(toolbar);
-        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-        b->setLayoutDirection(Qt::RightToLeft);  // the text left of the icon
+        auto* b = new ToolbarButton(toolbar);  // the text left of the icon
         b->setFocusPolicy(Qt::NoFocus);
         if (s.rect.width > 0 && s.rect.height > 0) b->setFixedSize(v.du.toPixels(s.rect.width, s.rect.height));
         QObject::connect(b, &QToolButton::clicked, this, click);
@@ -1186,10 +1193,16 @@ void QtDesktop::showStatus(WindowView& v, int control) {
   WindowView* f = frameView();
   if (!f || !f->main || v.window->kind() == WindowKind::Own || v.window->kind() == WindowKind::Message) return;
   Control* c = control ? v.window->find(control) : nullptr;
-  if (c && !c->statusText().empty())
-    f->main->statusBar()->showMessage(qs(c->statusText()));
-  else
+  const QString text = c ? qs(c->statusText()) : QString();
+  if (!f->zones.empty() && f->zones[0]) {
+    // The first zone holds it, so that it is back as soon as a highlighted
+    // menu item's text (a passing message over that zone) goes.
+    f->zones[0]->setText(text.isEmpty() ? qs(f->window->statusText(1)) : text);
+  } else if (!text.isEmpty()) {
+    f->main->statusBar()->showMessage(text);
+  } else {
     f->main->statusBar()->clearMessage();
+  }
 }
 
 // --- user input ----------------------------------------------------------------

@@ -26,6 +26,11 @@ extern "C" void onError(j_common_ptr info) {
 
 extern "C" void onMessage(j_common_ptr) {}  // warnings are not shown
 
+// The largest picture decoded: far above any picture the windows show, and
+// low enough that a damaged or foreign file that claims a huge size is
+// refused instead of exhausting memory.
+constexpr unsigned long long MaxPixels = 50'000'000ULL;
+
 struct Decoded {
   int width = 0, height = 0, components = 0;
   bool cmyk = false, inverted = false;
@@ -47,6 +52,12 @@ bool decode(const unsigned char* data, unsigned long size, ErrorManager* err, De
   jpeg_create_decompress(&cinfo);
   jpeg_mem_src(&cinfo, const_cast<unsigned char*>(data), size);
   jpeg_read_header(&cinfo, TRUE);
+  if (static_cast<unsigned long long>(cinfo.image_width) * cinfo.image_height > MaxPixels) {
+    std::snprintf(err->message, sizeof err->message, "picture too large (%u x %u)", cinfo.image_width,
+                  cinfo.image_height);
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
   if (cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK) {
     cinfo.out_color_space = JCS_CMYK;
     info->cmyk = true;
@@ -92,6 +103,10 @@ QImage decodeJpeg(const QByteArray& data, QString* error) {
     return {};
   }
   QImage image(info.width, info.height, QImage::Format_RGB32);
+  if (image.isNull()) {
+    if (error) *error = QStringLiteral("not enough memory for the picture");
+    return {};
+  }
   const std::size_t stride = static_cast<std::size_t>(info.width) * static_cast<std::size_t>(info.components);
   for (int y = 0; y < info.height; ++y) {
     const unsigned char* src = out + stride * static_cast<std::size_t>(y);

@@ -4,6 +4,9 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QStyleOptionFrame>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
+#include <algorithm>
 
 namespace platform::qt {
 
@@ -156,6 +159,61 @@ void SheetWidget::resizeEvent(QResizeEvent*) {
   frame_->setGeometry(0, h - 1, width(), std::max(0, height() - h + 1));
 }
 
+// --- toolbar button ---------------------------------------------------------
+
+ToolbarButton::ToolbarButton(QWidget* parent) : QToolButton(parent) {
+  setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+}
+
+void ToolbarButton::layout(QRect* text, QRect* icon) const {
+  const QRect content = rect().adjusted(4, 2, -4, -2);
+  // The icon size the button's toolbar gives its buttons.
+  QStyleOptionToolButton opt;
+  initStyleOption(&opt);
+  const QSize iconSize = this->icon().isNull() ? QSize() : opt.iconSize;
+  const int gap = iconSize.isEmpty() || QToolButton::text().isEmpty() ? 0 : 4;
+  const int textWidth = fontMetrics().size(Qt::TextShowMnemonic, QToolButton::text()).width();
+  const int room = std::max(0, content.width() - gap - iconSize.width());
+  const int shownText = std::min(textWidth, room);
+  const int left = content.x() + std::max(0, (content.width() - shownText - gap - iconSize.width()) / 2);
+  *text = QRect(left, content.y(), shownText, content.height());
+  *icon = iconSize.isEmpty() ? QRect()
+                             : QRect(left + shownText + gap, content.y() + (content.height() - iconSize.height()) / 2,
+                                     iconSize.width(), iconSize.height());
+}
+
+QRect ToolbarButton::textRect() const {
+  QRect text, icon;
+  layout(&text, &icon);
+  return text;
+}
+
+QRect ToolbarButton::iconRect() const {
+  QRect text, icon;
+  layout(&text, &icon);
+  return icon;
+}
+
+void ToolbarButton::paintEvent(QPaintEvent*) {
+  QStylePainter p(this);
+  QStyleOptionToolButton opt;
+  initStyleOption(&opt);
+  // The style draws the button's face only; the label is laid out here.
+  opt.text.clear();
+  opt.icon = QIcon();
+  p.drawComplexControl(QStyle::CC_ToolButton, opt);
+  QRect text, icon;
+  layout(&text, &icon);
+  if (!icon.isEmpty()) {
+    const QIcon::Mode mode = !isEnabled() ? QIcon::Disabled : underMouse() ? QIcon::Active : QIcon::Normal;
+    this->icon().paint(&p, icon, Qt::AlignCenter, mode, isChecked() ? QIcon::On : QIcon::Off);
+  }
+  const QString shown =
+      fontMetrics().elidedText(QToolButton::text(), Qt::ElideRight, text.width(), Qt::TextShowMnemonic);
+  p.drawItemText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, palette(), isEnabled(), shown,
+                 QPalette::ButtonText);
+}
+
 // --- spin box ---------------------------------------------------------------
 
 SpinEntry::SpinEntry(QWidget* parent) : QAbstractSpinBox(parent) {
@@ -236,6 +294,7 @@ ListWidget::ListWidget(Control* list, QWidget* parent)
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  table_->setAutoScroll(false);  // a selected row out of sight does not move the rows
   table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   table_->verticalHeader()->hide();
   table_->setShowGrid(false);

@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTableView>
+#include <QToolButton>
 #include <QWidget>
 #include <functional>
 
@@ -116,6 +117,26 @@ class SheetWidget : public QWidget {
  private:
   QTabBar* bar_;
   QFrame* frame_;
+};
+
+// A button of the frame's toolbar: its text with its icon right of it, the
+// two together in the middle of the button, so that each icon stands by its
+// own text however wide the button is.
+class ToolbarButton : public QToolButton {
+  Q_OBJECT
+
+ public:
+  explicit ToolbarButton(QWidget* parent = nullptr);
+  // Where the text and the icon are drawn (an empty icon rectangle when the
+  // button has no icon).
+  QRect textRect() const;
+  QRect iconRect() const;
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+
+ private:
+  void layout(QRect* text, QRect* icon) const;
 };
 
 // An entry with up and down arrows; its text is whatever the control's

@@ -3,6 +3,7 @@
 // windows, the status bar's help texts and the close box.
 
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -30,7 +31,7 @@ class Actions : public QtTest {
                {ctl(-6, Kind::Menu, "&Edit"), item(-7, "Cu&t", StdAction::Cut, -6),
                 item(-8, "&Copy", StdAction::Copy, -6), item(-9, "&Paste", StdAction::Paste, -6),
                 ctl(-28, Kind::Menu, "&Window"), item(-30, "&Cascade", StdAction::Cascade, -28),
-                item(-31, "&Arrange Icons", StdAction::ArrangeIcons, -28)},
+                item(-31, "&Arrange Icons", StdAction::ArrangeIcons, -28), item(-29, "T&ile", StdAction::Tile, -28)},
                {}, {}, nullptr, false};
   void SetUp() override {
     frame.spec.maximize = true;
@@ -79,6 +80,11 @@ TEST_F(Actions, ChildWindowsAreArrangedAndListed) {
   EXPECT_NE(subA->pos(), subB->pos());
   // Cascading is the user's placement: the model knows it.
   EXPECT_EQ(b.window->rect().x, desk->units(*b.window).fromX(subB->pos().x()));
+  EXPECT_TRUE(subA->geometry().intersects(subB->geometry()));
+  choose(-29);
+  EXPECT_FALSE(subA->geometry().intersects(subB->geometry()));
+  EXPECT_EQ(a.window->rect().x, desk->units(*a.window).fromX(subA->pos().x()));
+  EXPECT_EQ(b.window->rect().x, desk->units(*b.window).fromX(subB->pos().x()));
 
   subA->showMinimized();
   subB->showMinimized();
@@ -96,18 +102,39 @@ TEST_F(Actions, ChildWindowsAreArrangedAndListed) {
   for (QAction* entry : windows->actions()) titles << entry->text();
   EXPECT_TRUE(titles.contains("&1 ONE"));
   EXPECT_TRUE(titles.contains("&2 TWO"));
+  // Choosing an entry brings that window forward.
+  for (QAction* entry : windows->actions())
+    if (entry->text() == "&1 ONE") entry->trigger();
+  settle();
+  EXPECT_EQ(mdi->activeSubWindow(), subA);
 }
 
-TEST_F(Actions, AHighlightedItemShowsItsHelpTextInTheStatusBar) {
+TEST_F(Actions, AHighlightedItemShowsItsHelpTextInTheStatusBarOverTheActiveControlsText) {
+  ControlSpec list = ctl(2, Kind::List, "", {4, 20, 100, 40});
+  list.statusText = "Browsing the CaseCloseSummary file";
+  Script s{windowSpec("LIST", WindowKind::Child), {ctl(1, Kind::Entry), list}, {}, {}, nullptr, false};
+  start(s);
+  QLabel* zone = must(desk->statusZone(1));
+  input::focus(*s.window, 2);
+  settle();
+  EXPECT_EQ(zone->text(), "Browsing the CaseCloseSummary file");
+
   QMainWindow* main = must(desk->frameWidget());
   QAction* edit = must(desk->controlAction(*frame.window, -6));
   main->menuBar()->setActiveAction(edit);  // the user opens "&Edit"
   QMenu* menu = must(edit->menu());
   menu->setActiveAction(must(desk->controlAction(*frame.window, -7)));
   EXPECT_EQ(main->statusBar()->currentMessage(), "Cut Selection To Clipboard");
+  EXPECT_FALSE(zone->isVisible());  // the item's text stands in its place
   menu->setActiveAction(must(desk->controlAction(*frame.window, -8)));
   EXPECT_EQ(main->statusBar()->currentMessage(), "");
   menu->hide();
+  // The list is still the active control: its text is back.
+  EXPECT_TRUE(zone->isVisible());
+  EXPECT_EQ(zone->text(), "Browsing the CaseCloseSummary file");
+  input::focus(*s.window, 1);
+  settle();
+  EXPECT_EQ(zone->text(), "");
 }
 
 TEST_F(Actions, TheCloseBoxAsksTheModel) {

@@ -13,6 +13,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
 #include <QToolButton>
 #include <cstring>
@@ -388,6 +390,15 @@ TEST_F(Controls, ListsShowTheirPageAndTurnTheUsersMovesIntoEvents) {
   c.setThumb(40);
   EXPECT_EQ(lw->scrollBar()->value(), 40);
 
+  // More rows than fit (the page is the list object's business): selecting
+  // one out of sight never scrolls the rows by themselves.
+  std::vector<std::vector<std::string>> many;
+  for (int i = 0; i < c.pageRows() + 5; ++i) many.push_back({"CR-" + std::to_string(i), "$1.00"});
+  c.setRows(many);
+  c.setSelected(static_cast<int>(many.size()));
+  EXPECT_EQ(table->verticalScrollBar()->value(), 0);
+  EXPECT_EQ(table->rowAt(0), 0);
+
   // Fewer rows: the view follows, and the selection with it.
   c.setRows({{"CR-9", "$1.00"}});
   EXPECT_EQ(table->model()->rowCount(), 1);
@@ -447,6 +458,7 @@ TEST_F(Controls, MenusToolbarAndStatusBarOfTheFrame) {
   info.disabled = true;
   ControlSpec tool = ctl(-37, Kind::Button, "OPEN MY CASE FILES", {0, 0, 128, 26}, -36);
   tool.font = Font{"Verdana", 8, false, false, 0};
+  tool.icon = "folder.ico";
   Script s{frame,
            {ctl(-10, Kind::Menu, "&Browse"), browse, hidden, ctl(-13, Kind::Item, "-", {}, -10), info,
             ctl(-36, Kind::Toolbar), tool},
@@ -475,6 +487,15 @@ TEST_F(Controls, MenusToolbarAndStatusBarOfTheFrame) {
   ASSERT_NE(button, nullptr);
   EXPECT_EQ(button->size(), desk->units(*s.window).toPixels(128, 26));
   EXPECT_EQ(button->font().family(), "DejaVu Sans");
+  // The text, then its icon right beside it, the two in the middle of the
+  // button: an icon never stands nearer the next button's text than its own.
+  auto* laid = must(qobject_cast<ToolbarButton*>(button));
+  const QRect text = laid->textRect(), icon = laid->iconRect();
+  ASSERT_FALSE(icon.isEmpty());
+  EXPECT_GE(text.width(), button->fontMetrics().horizontalAdvance("OPEN MY CASE FILES"));
+  EXPECT_LT(text.right(), icon.left());
+  EXPECT_LE(icon.left() - text.right(), 8);
+  EXPECT_LE(std::abs(text.left() - (button->width() - 1 - icon.right())), 2);
   QTest::mouseClick(button, Qt::LeftButton);
   settle();
   EXPECT_TRUE(s.saw("Accepted -37"));
@@ -485,6 +506,32 @@ TEST_F(Controls, MenusToolbarAndStatusBarOfTheFrame) {
   EXPECT_EQ(desk->statusZone(2)->text(), "zone two");
   s.window->setCaption("New caption");
   EXPECT_EQ(main->windowTitle(), "New caption");
+}
+
+TEST_F(Controls, WindowsWithoutAnIconOfTheirOwnShowTheProgramsIcon) {
+  const QIcon style = QApplication::style()->standardIcon(QStyle::SP_TitleBarMenuButton);
+  auto same = [](const QIcon& a, const QIcon& b) { return a.pixmap(16).toImage() == b.pixmap(16).toImage(); };
+  for (const char* program : {"docs black.ico", ""}) {
+    SCOPED_TRACE(program);
+    WindowSpec frameSpec = windowSpec("Frame", WindowKind::Frame, {0, 0, 400, 250});
+    frameSpec.icon = program;
+    Script frame{frameSpec, {}, {}, {}, nullptr, false};
+    start(frame);
+    Script child{windowSpec("FORM", WindowKind::Child), {}, {}, {}, nullptr, false};
+    Script own{windowSpec("BOX", WindowKind::Own), {}, {}, {}, nullptr, false};
+    start(child);
+    start(own);
+    const QIcon childIcon = must(desk->windowWidget(*child.window))->windowIcon();
+    EXPECT_FALSE(childIcon.isNull());
+    EXPECT_FALSE(same(childIcon, style));  // never the toolkit's emblem
+    if (*program) {
+      const QIcon frameIcon = must(desk->frameWidget())->windowIcon();
+      EXPECT_TRUE(same(childIcon, frameIcon));
+      EXPECT_TRUE(same(must(desk->windowWidget(*own.window))->windowIcon(), frameIcon));
+    }
+    scheduler().endAllThreads();
+    settle();
+  }
 }
 
 }  // namespace

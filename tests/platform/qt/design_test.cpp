@@ -279,6 +279,30 @@ TEST_F(Design, PrinterSetUpIsQtsDialogShownWhileTheCallingThreadWaits) {
   EXPECT_TRUE(must(main->menuBar())->isEnabled());
 }
 
+TEST_F(Design, APrinterSetUpDialogGoesWithTheThreadThatWaitsForIt) {
+  auto shownDialogs = [] {
+    int n = 0;
+    for (QWidget* top : QApplication::topLevelWidgets())
+      if (qobject_cast<QPrintDialog*>(top)) ++n;
+    return n;
+  };
+  // The thread ends while the dialog is shown, and before it was even made.
+  for (bool shown : {true, false}) {
+    SCOPED_TRACE(shown ? "shown" : "not made yet");
+    Script frame = frameScript();
+    start(frame);
+    desk->controlAction(*frame.window, PrintSetupItem)->trigger();
+    if (shown) {
+      settle();
+      ASSERT_EQ(shownDialogs(), 1);
+    }
+    scheduler().endAllThreads();
+    settle();
+    EXPECT_EQ(shownDialogs(), 0);
+    EXPECT_EQ(desk->frameWidget(), nullptr);
+  }
+}
+
 TEST_F(Design, ANestedEventLoopOnALogicalThreadIsCounted) {
   Script s{windowSpec("nested"), {ctl(1, Kind::Button, "Wait")}, {}, {}, nullptr, false};
   s.handler = [](Window&, const Event& e) {

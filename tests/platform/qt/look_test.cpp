@@ -175,6 +175,18 @@ TEST(Jpeg, DamagedDataGivesANullImageAndTheReason) {
     EXPECT_TRUE(decodeJpeg(c.data, &why).isNull()) << c.name;
     EXPECT_FALSE(why.isEmpty()) << c.name;
   }
+  // A file that claims a huge size is refused before anything is allocated
+  // for it: the frame header's height and width set to 60000.
+  QByteArray huge = good;
+  const qsizetype sof = huge.indexOf(QByteArray("\xFF\xC0", 2));
+  ASSERT_GT(sof, 0);
+  for (qsizetype at : {sof + 5, sof + 7}) {
+    huge[at] = static_cast<char>(0xEA);
+    huge[at + 1] = static_cast<char>(0x60);
+  }
+  QString why;
+  EXPECT_TRUE(decodeJpeg(huge, &why).isNull());
+  EXPECT_TRUE(why.contains("too large")) << why.toStdString();
   // Cut in the middle of the picture: libjpeg fills the rest; no crash.
   QImage cut = decodeJpeg(good.left(good.size() * 2 / 3));
   EXPECT_TRUE(cut.isNull() || cut.size() == QSize(32, 16));
@@ -231,6 +243,14 @@ TEST_F(Pictures, JpegThroughOurLoaderIconsAndCursorsThroughQt) {
   EXPECT_EQ(hand.shape(), Qt::BitmapCursor);
   EXPECT_EQ(hand.hotSpot(), QPoint(5, 9));
   EXPECT_EQ(cursorFor(CursorShape::Hand).hotSpot(), QPoint(5, 9));
+
+  // Qt reads GIF but does not write it: a 1x1 GIF of one colour, by hand.
+  const QByteArray gifBytes =
+      QByteArray::fromHex("47494638396101000100800000780f28ffffff2c00000000010001000002024401003b");
+  write("lanv.gif", gifBytes);
+  QImage logo2 = loadImage("lanv.gif");
+  ASSERT_FALSE(logo2.isNull());
+  EXPECT_TRUE(near(logo2.pixel(0, 0), QColor(120, 15, 40)));
 
   EXPECT_TRUE(loadImage("missing.gif").isNull());
   EXPECT_TRUE(loadIcon("missing.ico").isNull());
