@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/fiber/thread.h"
 #include "platform/ui/message_port.h"
@@ -46,17 +47,23 @@ unsigned showMessageBox(const MessageRequest& request) {
 
   std::string text = r.text;
   std::replace(text.begin(), text.end(), '|', '\n');
-  int lines = 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-  std::size_t longest = 0, run = 0;
+  std::vector<std::size_t> runs{0};
   for (char ch : text) {
-    run = ch == '\n' ? 0 : run + 1;
-    longest = std::max(longest, run);
+    if (ch == '\n') runs.push_back(0);
+    else ++runs.back();
   }
+  const std::size_t longest = *std::max_element(runs.begin(), runs.end());
+  const int width = std::clamp(static_cast<int>(longest) * 4 + 50, 140, 400);
+  // A line longer than the widest box wraps at word breaks; a word break
+  // wastes part of a line, so a wrapped line is counted on 4/5 of the width.
+  const std::size_t perLine = std::max<std::size_t>(1, static_cast<std::size_t>(width - 50) / 4 * 4 / 5);
+  int lines = 0;
+  for (std::size_t n : runs) lines += n <= static_cast<std::size_t>(width - 50) / 4 ? 1 : static_cast<int>((n + perLine - 1) / perLine);
   WindowSpec spec;
   spec.kind = WindowKind::Message;
   spec.caption = r.title;
   spec.centred = true;
-  spec.rect = {0, 0, std::clamp(static_cast<int>(longest) * 4 + 50, 140, 400), lines * 10 + 45};
+  spec.rect = {0, 0, width, lines * 10 + 45};
   spec.message = r;
   Window box(spec);
   if (r.icon != MsgIcon::None) {

@@ -222,6 +222,36 @@ TEST_F(Design, AMessageBoxIsAHeapWindowShownWithoutNestedLoopThatBlocksOnlyItsTh
   EXPECT_TRUE(client(asker)->isEnabled());
 }
 
+TEST_F(Design, AMessageBoxHasRoomForAllOfItsText) {
+  const std::string texts[] = {
+      "Adding this record creates a duplicate entry for the key: Case Number",
+      "The value of Hourly Rate is too large for its field, which holds numbers from -999999999.99 to 999999999.99. "
+      "The value was not stored.",
+      "An error was experienced during the update of record. Do you want to try to save again?|"
+      "Error: (5) a long explanation that keeps on going well past the width of the widest box there is",
+  };
+  for (const std::string& text : texts) {
+    Script asker{windowSpec("ASKER", WindowKind::Own), {ctl(ChangeButton, Kind::Button, "&Go")}, {}, {}, nullptr, false};
+    asker.handler = [&text](Window&, const Event& e) {
+      if (e.kind == EventKind::Accepted && e.control == ChangeButton) message(text, "Box", MsgIcon::Stop, BtnOk);
+      return EventLevel::Continue;
+    };
+    start(asker);
+    clickInWindow(widget(asker, ChangeButton));
+    Window* boxWindow = desktop().findByCaption("Box");
+    ASSERT_NE(boxWindow, nullptr) << text;
+    QWidget* label = must(desk->controlWidget(*boxWindow, MessageTextControl));
+    QString shown = QString::fromLatin1(text.c_str()).replace(u'|', u'\n');
+    QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, label->width(), 100000), Qt::TextWordWrap, shown);
+    EXPECT_LE(needed.height(), label->height()) << text;
+    EXPECT_LE(needed.width(), label->width()) << text;
+    QTest::mouseClick(must(desk->controlWidget(*boxWindow, BtnOk)), Qt::LeftButton);
+    settle();
+    asker.window->post(EventKind::CloseRequest);
+    settle();
+  }
+}
+
 TEST_F(Design, TheFrameWidgetIsNeverDisabled) {
   Script about{windowSpec("About", WindowKind::Own), {}, {}, {}, nullptr, false};
   Script frame = frameScript([&about](Window&, const Event& e) {
