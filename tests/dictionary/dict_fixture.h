@@ -18,6 +18,7 @@
 #include "platform/db/context.h"
 #include "platform/types/clock.h"
 #include "platform/ui/message_port.h"
+#include "tests/platform/db/scratch.h"
 
 namespace platform {
 inline void PrintTo(DbStatus status, std::ostream* os) { *os << dbStatusName(status); }
@@ -29,29 +30,7 @@ using namespace dictionary;
 using platform::DbRow;
 using platform::DbStatus;
 
-// A fresh directory that is the current directory while the object lives.
-class ScratchDir {
- public:
-  ScratchDir() {
-    char pattern[] = "/tmp/lv-dict-XXXXXX";
-    path_ = mkdtemp(pattern);
-    previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(path_);
-  }
-  ~ScratchDir() {
-    std::filesystem::current_path(previous_);
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-  const std::string& path() const { return path_; }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-  std::filesystem::path previous_;
-};
+using dbtest::ScratchDir;
 
 // Runs SQL on a record file through a connection of its own, as another
 // program would.

@@ -18,6 +18,7 @@
 #include "platform/types/daynum.h"
 #include "platform/types/decimal.h"
 #include "platform/types/field.h"
+#include "tests/platform/db/scratch.h"
 
 namespace platform {
 // Test failures name the status.
@@ -101,29 +102,5 @@ inline platform::DbStatus openOrCreate(DbFile& f) {
   }
   return s;
 }
-
-// A fresh directory that is the current directory while the object lives.
-class ScratchDir {
- public:
-  ScratchDir() {
-    char pattern[] = "/tmp/lv-db-XXXXXX";
-    path_ = mkdtemp(pattern);
-    previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(path_);
-  }
-  ~ScratchDir() {
-    std::filesystem::current_path(previous_);
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-  const std::string& path() const { return path_; }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-  std::filesystem::path previous_;
-};
 
 }  // namespace dbtest

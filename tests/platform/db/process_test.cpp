@@ -14,7 +14,7 @@
 #include <set>
 #include <thread>
 
-#include "tests/platform/db/child_process.h"
+#include "tests/platform/db/crash_loop.h"
 #include "tests/platform/db/db_fixture.h"
 
 namespace {
@@ -33,91 +33,28 @@ std::vector<DbRow> everything(DbFile& f, int key) {
   return rows;
 }
 
-std::string sqlValue(const std::string& path, const std::string& sql) {
-  sqlite3* db = nullptr;
-  sqlite3_open(path.c_str(), &db);
-  std::string result;
-  char* message = nullptr;
-  sqlite3_exec(
-      db, sql.c_str(),
-      [](void* out, int, char** values, char**) {
-        *static_cast<std::string*>(out) += values[0] ? values[0] : "NULL";
-        return 0;
-      },
-      &result, &message);
-  if (message) result = std::string("error: ") + message;
-  sqlite3_free(message);
-  sqlite3_close(db);
-  return result;
-}
-
 // Every case has its totals record and all its entries, under its number,
 // and no entry or totals record is without its case. Empty when so.
 std::string checkCases(const ScratchDir& dir) {
-  for (const char* name : {"CASES.lvd", "ENTRIES.lvd", "TOTS.lvd"}) {
-    std::string result = sqlValue(dir.file(name), "PRAGMA integrity_check");
-    if (result != "ok") return std::string(name) + ": " + result;
-  }
+  if (std::string fault = integrityOf(dir, {"CASES.lvd", "ENTRIES.lvd", "TOTS.lvd"}); !fault.empty()) return fault;
   DbContext context;
   DbFile cases(context, caseSpec()), entries(context, entrySpec()), totals(context, totalSpec());
   for (DbFile* f : {&cases, &entries, &totals})
     if (f->open() != DbStatus::Ok) return "cannot open " + f->path() + ": " + f->error().text;
-  struct Case {
-    std::int64_t serial, expected, entries = 0, totals = 0;
-  };
-  std::map<std::string, Case> byNumber;
+  CaseTally tally;
   for (const DbRow& r : everything(cases, KeyCaseNumber))
-    byNumber[textOf(caseLayout(), r.image, CAS_NUMBER)] = {intOf(caseLayout(), r.image, CAS_SERIAL),
-                                                           intOf(caseLayout(), r.image, CAS_ENTRIES)};
-  for (const DbRow& r : everything(entries, KeyEntryCase)) {
-    const std::string number = textOf(entryLayout(), r.image, ENT_CASENUMBER);
-    auto it = byNumber.find(number);
-    if (it == byNumber.end()) return "an entry of " + number + ", which is no case";
-    if (intOf(entryLayout(), r.image, ENT_SEQ) != it->second.serial) return "an entry of another case under " + number;
-    ++it->second.entries;
-  }
-  for (const DbRow& r : everything(totals, 1)) {
-    const std::string number = textOf(totalLayout(), r.image, TOT_CASENUMBER);
-    auto it = byNumber.find(number);
-    if (it == byNumber.end()) return "totals of " + number + ", which is no case";
-    ++it->second.totals;
-  }
-  for (const auto& [number, c] : byNumber)
-    if (c.entries != c.expected || c.totals != 1)
-      return "case " + number + " has " + std::to_string(c.entries) + " of " + std::to_string(c.expected) +
-             " entries and " + std::to_string(c.totals) + " totals";
-  return {};
+    tally.addCase(textOf(caseLayout(), r.image, CAS_NUMBER), std::to_string(intOf(caseLayout(), r.image, CAS_SERIAL)),
+                  intOf(caseLayout(), r.image, CAS_ENTRIES));
+  for (const DbRow& r : everything(entries, KeyEntryCase))
+    tally.addEntry(textOf(entryLayout(), r.image, ENT_CASENUMBER), std::to_string(intOf(entryLayout(), r.image, ENT_SEQ)));
+  for (const DbRow& r : everything(totals, 1)) tally.addTotals(textOf(totalLayout(), r.image, TOT_CASENUMBER));
+  return tally.fault();
 }
 
-bool anyJournal(const ScratchDir& dir) {
-  for (const auto& e : std::filesystem::directory_iterator(dir.path()))
-    if (e.path().filename().string().find("-journal") != std::string::npos) return true;
-  return false;
-}
-
-// LV_DB_CRASH_KILLS sets the number of kills (1000 for the long run).
 TEST(Processes, KilledCascadesLeaveEveryCaseWholeOrAbsent) {
-  const char* setting = std::getenv("LV_DB_CRASH_KILLS");
-  const int kills = setting ? std::max(1, std::atoi(setting)) : 50;
   ScratchDir dir;
-  std::mt19937 random(20240611);
-  int inTransaction = 0;
-  for (int i = 1; i <= kills; ++i) {
-    SCOPED_TRACE("kill " + std::to_string(i));
-    ChildProcess child({"crash", dir.path(), std::to_string(i)});
-    ASSERT_TRUE(child.started());
-    ASSERT_EQ(child.readLine(), "ready");
-    std::this_thread::sleep_for(std::chrono::microseconds(1000 + random() % 40000));
-    child.killHard();
-    const int status = child.wait();
-    ASSERT_TRUE(WIFSIGNALED(status)) << "the child ended by itself";
-    if (anyJournal(dir)) ++inTransaction;
-    const std::string fault = checkCases(dir);
-
-    ASSERT_EQ(fault, "");
-  }
-  EXPECT_GT(inTransaction, 0);
-  std::cout << kills << " kills, " << inTransaction << " of them inside a transaction" << std::endl;
+  killRepeatedly(dir, {"crash", dir.path()}, 20240611, std::chrono::microseconds(1000), std::chrono::microseconds(40000),
+                 [&dir] { return checkCases(dir); });
 }
 
 TEST(Processes, TwoCopiesWithTwoThreadsEachAddEveryEntryOnce) {
