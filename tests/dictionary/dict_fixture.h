@@ -30,7 +30,10 @@ using namespace dictionary;
 using platform::DbRow;
 using platform::DbStatus;
 
+using dbtest::readAll;
 using dbtest::ScratchDir;
+using dbtest::sqlValue;
+using dbtest::writeAll;
 
 // Runs SQL on a record file through a connection of its own, as another
 // program would.

@@ -17,18 +17,6 @@ using platform::LevelNotify;
 
 using EntriesTest = DictTest;
 
-std::string sqlValue(const std::string& path, const std::string& sql) {
-  sqlite3* db = nullptr;
-  sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-  sqlite3_stmt* stmt = nullptr;
-  std::string result = "error";
-  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
-    result = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-  sqlite3_finalize(stmt);
-  sqlite3_close(db);
-  return result;
-}
-
 std::vector<std::int64_t> numbers(platform::DbFile& hourly) {
   std::vector<std::int64_t> out;
   for (DbRow& r : rows(hourly, HOU_KEYFN))

@@ -18,36 +18,6 @@ using namespace dicttest;
 using platform::LevelBenign;
 using platform::LevelNotify;
 
-std::string readAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::string bytes;
-  char chunk[65536];
-  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
-  return bytes;
-}
-
-void writeAll(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-std::string sqlValue(const std::string& path, const std::string& sql) {
-  sqlite3* db = nullptr;
-  sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-  std::string result;
-  char* message = nullptr;
-  sqlite3_exec(
-      db, sql.c_str(),
-      [](void* out, int, char** values, char**) {
-        *static_cast<std::string*>(out) += values[0] ? values[0] : "NULL";
-        return 0;
-      },
-      &result, &message);
-  if (message) result = std::string("error: ") + message;
-  sqlite3_free(message);
-  sqlite3_close(db);
-  return result;
-}
-
 // The exit code of a program halt that `run` ends in, -1 when it returns.
 template <class Run>
 int haltCode(Run run) {

@@ -1,11 +1,13 @@
 #pragma once
 // What the record-file tests share: a scratch directory that is the current
-// directory while it lives, and SQL run on a file as another program would.
+// directory while it lives, a file's bytes read and written whole, and SQL
+// run on a file as another program would.
 
 #include <sqlite3.h>
 #include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
 #include <initializer_list>
 #include <string>
 
@@ -34,6 +36,18 @@ class ScratchDir {
   std::string path_;
   std::filesystem::path previous_;
 };
+
+inline std::string readAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes;
+  char chunk[65536];
+  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+  return bytes;
+}
+
+inline void writeAll(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
 
 // The first column of every row that `sql` gives on the file at `path`,
 // through a connection of its own; "error: ..." when the statement fails.
