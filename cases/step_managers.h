@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/db/file_spec.h"
+#include "platform/db/file_definition.h"
 
 namespace cases {
 

@@ -5,7 +5,7 @@
 // empty-value rule. Every key has one ascending component and compares text
 // without regard to case.
 
-#include "platform/db/file_spec.h"
+#include "platform/db/file_definition.h"
 
 namespace dictionary {
 
@@ -33,9 +33,9 @@ enum CaseCloseSummaryKey : int {
   CCS_KeyJudge = 4,
 };
 
-const platform::FileSpec& TOTALSSpec();
-const platform::FileSpec& RateMilageSpec();
-const platform::FileSpec& HOURLYSpec();
-const platform::FileSpec& CaseCloseSummarySpec();
+const platform::FileDefinition& TOTALSDefinition();
+const platform::FileDefinition& RateMilageDefinition();
+const platform::FileDefinition& HOURLYDefinition();
+const platform::FileDefinition& CaseCloseSummaryDefinition();
 
 }  // namespace dictionary

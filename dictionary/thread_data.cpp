@@ -9,16 +9,16 @@ namespace dictionary {
 
 namespace {
 
-const platform::FileSpec& specOf(FileIndex which) {
+const platform::FileDefinition& definitionOf(FileIndex which) {
   switch (which) {
     case CaseCloseSummaryFile:
-      return CaseCloseSummarySpec();
+      return CaseCloseSummaryDefinition();
     case HOURLYFile:
-      return HOURLYSpec();
+      return HOURLYDefinition();
     case RateMilageFile:
-      return RateMilageSpec();
+      return RateMilageDefinition();
     default:
-      return TOTALSSpec();
+      return TOTALSDefinition();
   }
 }
 
@@ -47,7 +47,7 @@ void ThreadData::MakeFiles() {
   if (context_) throw std::logic_error("the thread's record files exist already");
   context_ = std::make_unique<platform::DbContext>();
   for (FileIndex which : {CaseCloseSummaryFile, HOURLYFile, RateMilageFile, TOTALSFile})
-    files_[which] = std::make_unique<platform::DbFile>(*context_, specOf(which));
+    files_[which] = std::make_unique<platform::DbFile>(*context_, definitionOf(which));
 }
 
 void ThreadData::ReleaseFiles() {

@@ -29,10 +29,10 @@ std::string directoryOf(const std::string& path) {
 
 }  // namespace
 
-DbFile::DbFile(DbContext& context, FileSpec spec)
-    : context_(&context), spec_(std::move(spec)), specFault_(checkFileSpec(spec_)) {
-  buffer_.assign(spec_.layout ? spec_.layout->recordSize() : 0, 0);
-  if (spec_.layout) clearRecord(*spec_.layout, buffer_.data());
+DbFile::DbFile(DbContext& context, FileDefinition definition)
+    : context_(&context), definition_(std::move(definition)), definitionFault_(checkFileDefinition(definition_)) {
+  buffer_.assign(definition_.layout ? definition_.layout->recordSize() : 0, 0);
+  if (definition_.layout) clearRecord(*definition_.layout, buffer_.data());
   statements_.assign(StCount, nullptr);
   context_->addFile(this);
 }
@@ -92,7 +92,7 @@ DbStatus DbFile::sqliteFail(int rc, const char* doing, DbStatus status) {
 DbStatus DbFile::begin() {
   error_ = {};
   if (!context_) return fail(DbStatus::NotOpen, "the thread's record files have been closed");
-  if (!specFault_.empty()) return fail(DbStatus::Invalid, specFault_);
+  if (!definitionFault_.empty()) return fail(DbStatus::Invalid, definitionFault_);
   if (!open_) return fail(DbStatus::NotOpen, "the file is not open");
   context_->setDeadlineIn(DbBusyTimeout);
   return DbStatus::Ok;
@@ -180,8 +180,8 @@ void DbFile::finalizeStatements() {
 
 int DbFile::bindKeys(sqlite3_stmt* stmt, int firstParam, const std::uint8_t* image, std::vector<KeyValue>& keep) {
   keep.clear();
-  keep.reserve(spec_.keys.size());
-  for (int i = 1; i <= keyCount(); ++i) keep.push_back(keyValueOf(spec_, i, image));
+  keep.reserve(definition_.keys.size());
+  for (int i = 1; i <= keyCount(); ++i) keep.push_back(keyValueOf(definition_, i, image));
   for (int i = 0; i < keyCount(); ++i) {
     int rc = dbi::bindKey(stmt, firstParam + i, keep[static_cast<std::size_t>(i)]);
     if (rc != SQLITE_OK) return rc;
@@ -206,8 +206,8 @@ void DbFile::restoreState(const DbFileState& state) {
 KeyValue DbFile::keyValue(int key) const { return keyValue(key, buffer_.data()); }
 
 KeyValue DbFile::keyValue(int key, const std::uint8_t* image) const {
-  if (!specFault_.empty() || !validKey(key)) return std::monostate{};
-  return keyValueOf(spec_, key, image);
+  if (!definitionFault_.empty() || !validKey(key)) return std::monostate{};
+  return keyValueOf(definition_, key, image);
 }
 
 // --- reading -------------------------------------------------------------
@@ -217,7 +217,8 @@ DbStatus DbFile::fetch(int key) {
   if (!validKey(key)) return fail(DbStatus::Invalid, "no key number " + std::to_string(key));
   KeyValue value = keyValue(key);
   if (std::holds_alternative<std::monostate>(value))
-    return fail(DbStatus::NotFound, "no record is found by an empty " + spec_.keys[static_cast<std::size_t>(key - 1)].name);
+    return fail(DbStatus::NotFound,
+                "no record is found by an empty " + definition_.keys[static_cast<std::size_t>(key - 1)].name);
   int rc;
   const std::string column = dbi::keyColumn(key);
   sqlite3_stmt* stmt = prepared(
@@ -262,7 +263,7 @@ enum ReadVariant { EqAfter, EqFrom, EqAll, Beyond, All };
 
 DbStatus DbFile::readRun(int key, Direction direction, const KeyValue* value, const Seek* seek, int count,
                          std::vector<DbRow>& rows) {
-  const KeySpec& k = spec_.keys[static_cast<std::size_t>(key - 1)];
+  const KeyDefinition& k = definition_.keys[static_cast<std::size_t>(key - 1)];
   const bool fwd = direction == Direction::Forward;
   ReadVariant variant;
   if (value && seek) variant = seek->inclusive ? EqFrom : EqAfter;
@@ -318,7 +319,7 @@ DbStatus DbFile::readPage(int key, Direction direction, const std::optional<Seek
   if (begin() != DbStatus::Ok) return error_.status;
   if (!validKey(key)) return fail(DbStatus::Invalid, "no key number " + std::to_string(key));
   if (count <= 0) return fail(DbStatus::Invalid, "a page of no records");
-  const FieldType type = layout().field(spec_.keys[static_cast<std::size_t>(key - 1)].field).type;
+  const FieldType type = layout().field(definition_.keys[static_cast<std::size_t>(key - 1)].field).type;
   const bool textKey = type == FieldType::String || type == FieldType::CString;
   auto wrongKind = [&](const KeyValue& v) {
     return textKey ? !std::holds_alternative<std::string>(v) : !std::holds_alternative<std::int64_t>(v);
@@ -374,9 +375,9 @@ DbStatus DbFile::duplicateOf(std::int64_t position, const std::uint8_t* image) {
   const int rcFailed = SQLITE_CONSTRAINT_UNIQUE;
   const std::string message = sqlite3_errmsg(context_->db_);
   for (int i = 1; i <= keyCount(); ++i) {
-    const KeySpec& k = spec_.keys[static_cast<std::size_t>(i - 1)];
+    const KeyDefinition& k = definition_.keys[static_cast<std::size_t>(i - 1)];
     if (!k.unique) continue;
-    KeyValue v = keyValueOf(spec_, i, image);
+    KeyValue v = keyValueOf(definition_, i, image);
     if (std::holds_alternative<std::monostate>(v)) continue;
     int rc;
     sqlite3_stmt* stmt = prepared(
@@ -472,8 +473,8 @@ DbStatus DbFile::remove(std::int64_t position, std::optional<std::span<const std
 DbStatus DbFile::reserveOnce(std::int64_t owner) {
   int autoKey = 0;
   for (int i = 1; i <= keyCount(); ++i)
-    if (spec_.keys[static_cast<std::size_t>(i - 1)].autoNumber) autoKey = i;
-  const KeySpec& key = spec_.keys[static_cast<std::size_t>(autoKey - 1)];
+    if (definition_.keys[static_cast<std::size_t>(i - 1)].autoNumber) autoKey = i;
+  const KeyDefinition& key = definition_.keys[static_cast<std::size_t>(autoKey - 1)];
   const FieldDesc& field = layout().field(key.field);
 
   // The buffer's number goes back to what it was unless the try succeeds.
@@ -542,7 +543,8 @@ DbStatus DbFile::reserveOnce(std::int64_t owner) {
 DbStatus DbFile::reserveAutoNumber() {
   if (begin() != DbStatus::Ok) return error_.status;
   if (readOnly_) return fail(DbStatus::ReadOnly, "the file is open read-only");
-  bool numbered = std::any_of(spec_.keys.begin(), spec_.keys.end(), [](const KeySpec& k) { return k.autoNumber; });
+  bool numbered = std::any_of(definition_.keys.begin(), definition_.keys.end(),
+                              [](const KeyDefinition& k) { return k.autoNumber; });
   if (!numbered) return fail(DbStatus::Invalid, "the file has no auto-numbered key");
   std::string why;
   std::int64_t owner = dbi::ownerToken(directoryOf(path_), why);

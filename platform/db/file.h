@@ -30,7 +30,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/db/file_spec.h"
+#include "platform/db/file_definition.h"
 #include "platform/db/status.h"
 
 struct sqlite3_stmt;
@@ -70,19 +70,19 @@ class DbFile {
   // How often reserveAutoNumber tries before it reports the failure.
   static constexpr int AutoNumberTries = 3;
 
-  // The FileSpec must pass checkFileSpec; otherwise every call answers Invalid.
-  DbFile(DbContext& context, FileSpec spec);
+  // The FileDefinition must pass checkFileDefinition; otherwise every call answers Invalid.
+  DbFile(DbContext& context, FileDefinition definition);
   ~DbFile();
   DbFile(const DbFile&) = delete;
   DbFile& operator=(const DbFile&) = delete;
 
-  const FileSpec& spec() const { return spec_; }
+  const FileDefinition& definition() const { return definition_; }
   // The logical thread's context the file belongs to; nullptr once the
   // context has ended.
   DbContext* context() const { return context_; }
-  const RecordLayout& layout() const { return *spec_.layout; }
+  const RecordLayout& layout() const { return *definition_.layout; }
   std::uint32_t recordSize() const { return static_cast<std::uint32_t>(buffer_.size()); }
-  int keyCount() const { return static_cast<int>(spec_.keys.size()); }
+  int keyCount() const { return static_cast<int>(definition_.keys.size()); }
   // The file's full path, fixed by the first open or create; empty before.
   const std::string& path() const { return path_; }
   const DbError& error() const { return error_; }
@@ -229,8 +229,8 @@ class DbFile {
                    std::vector<DbRow>& rows);
 
   DbContext* context_;
-  FileSpec spec_;
-  std::string specFault_;
+  FileDefinition definition_;
+  std::string definitionFault_;
   std::string path_;
   std::string schema_;
   bool open_ = false;

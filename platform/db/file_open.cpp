@@ -83,7 +83,7 @@ void DbFile::setLockRecovery(int seconds) { lockRecovery_ = std::max(0, seconds)
 DbStatus DbFile::open(Access access) {
   error_ = {};
   if (!context_) return fail(DbStatus::NotOpen, "the thread's record files have been closed");
-  if (!specFault_.empty()) return fail(DbStatus::Invalid, specFault_);
+  if (!definitionFault_.empty()) return fail(DbStatus::Invalid, definitionFault_);
   if (open_) return ok();
   resolvePath();
   DbStatus status = openAttempt(access);
@@ -144,9 +144,9 @@ DbStatus DbFile::verify(Access access) {
     return fail(DbStatus::NotOurs, "the file holds " + meta["stored_name"] + " records of " + meta["record_size"] +
                                        " bytes, not " + l.storedName() + " records of " +
                                        std::to_string(l.recordSize()) + " bytes");
-  if (meta["keys"] != dbi::keyDefinitions(spec_))
+  if (meta["keys"] != dbi::keyDefinitions(definition_))
     return fail(DbStatus::NotOurs, "the file's keys are defined differently");
-  if (facts.schemaSql["records"] != dbi::tableSql(spec_))
+  if (facts.schemaSql["records"] != dbi::tableSql(definition_))
     return fail(DbStatus::NotOurs, "the file's record table is defined differently");
   // A multi-file commit is atomic only with rollback journals.
   if (dbi::pragma(db, schema_, "journal_mode") == "wal")
@@ -160,10 +160,10 @@ DbStatus DbFile::checkKeys(const std::string& keyVersion, std::map<std::string, 
   if (keyVersion != std::to_string(dbi::KeyVersion))
     return fail(DbStatus::InvalidKey, "the keys were built by another version of the program");
   for (int i = 1; i <= keyCount(); ++i) {
-    const std::string& name = spec_.keys[static_cast<std::size_t>(i - 1)].name;
+    const std::string& name = definition_.keys[static_cast<std::size_t>(i - 1)].name;
     auto it = schemaSql.find(dbi::keyIndex(i));
     if (it == schemaSql.end()) return fail(DbStatus::InvalidKey, "the key " + name + " is missing");
-    if (it->second != dbi::indexSql(spec_, i))
+    if (it->second != dbi::indexSql(definition_, i))
       return fail(DbStatus::InvalidKey, "the key " + name + " is defined differently");
   }
   if (schemaSql["reserved"] != dbi::reservedIndexSql())
@@ -173,7 +173,7 @@ DbStatus DbFile::checkKeys(const std::string& keyVersion, std::map<std::string, 
   // their values: a cost that does not grow with the file.
   sqlite3* db = context_->db_;
   for (int i = 1; i <= keyCount(); ++i) {
-    const std::string& name = spec_.keys[static_cast<std::size_t>(i - 1)].name;
+    const std::string& name = definition_.keys[static_cast<std::size_t>(i - 1)].name;
     const std::string c = dbi::keyColumn(i);
     for (const char* order : {"", " DESC"}) {
       std::string sql = "SELECT pos, image, " + c + " FROM " + table() + " INDEXED BY " + dbi::keyIndex(i) +
@@ -190,7 +190,7 @@ DbStatus DbFile::checkKeys(const std::string& keyVersion, std::map<std::string, 
           why = "the file holds records of another size";
           break;
         }
-        if (keyValueOf(spec_, i, data) != dbi::columnKey(stmt, 2)) {
+        if (keyValueOf(definition_, i, data) != dbi::columnKey(stmt, 2)) {
           status = DbStatus::InvalidKey;
           why = "the key " + name + " does not match its records";
           break;
@@ -259,7 +259,7 @@ void DbFile::close() {
 
 DbStatus DbFile::create() {
   error_ = {};
-  if (!specFault_.empty()) return fail(DbStatus::Invalid, specFault_);
+  if (!definitionFault_.empty()) return fail(DbStatus::Invalid, definitionFault_);
   resolvePath();
   if (exists(path_)) return ok();  // made meanwhile by another thread or copy; open checks it
   if (errno != ENOENT) return fail(DbStatus::CreateFailed, std::strerror(errno));
@@ -286,8 +286,8 @@ DbStatus DbFile::create() {
   step("PRAGMA synchronous = FULL");
   step("BEGIN");
   step("CREATE TABLE meta(name TEXT PRIMARY KEY, value)");
-  step(dbi::tableSql(spec_));
-  for (int i = 1; i <= keyCount(); ++i) step(dbi::indexSql(spec_, i));
+  step(dbi::tableSql(definition_));
+  for (int i = 1; i <= keyCount(); ++i) step(dbi::indexSql(definition_, i));
   step(dbi::reservedIndexSql());
   if (rc == SQLITE_OK) {
     const std::pair<const char*, std::string> facts[] = {
@@ -295,7 +295,7 @@ DbStatus DbFile::create() {
         {"format_version", std::to_string(dbi::FormatVersion)},
         {"stored_name", layout().storedName()},
         {"record_size", std::to_string(layout().recordSize())},
-        {"keys", dbi::keyDefinitions(spec_)},
+        {"keys", dbi::keyDefinitions(definition_)},
         {"key_version", std::to_string(dbi::KeyVersion)},
     };
     sqlite3_stmt* ins = nullptr;

@@ -23,7 +23,7 @@ constexpr int WrongSize = SQLITE_MISMATCH;
 DbStatus DbFile::rebuildKeys() {
   error_ = {};
   if (!context_) return fail(DbStatus::NotOpen, "the thread's record files have been closed");
-  if (!specFault_.empty()) return fail(DbStatus::Invalid, specFault_);
+  if (!definitionFault_.empty()) return fail(DbStatus::Invalid, definitionFault_);
   const bool wasOpen = open_;
   auto failed = [&](const std::string& why, int code) {
     if (!wasOpen) detachFile();
@@ -115,7 +115,7 @@ int DbFile::rebuildInPlace(std::string& why) {
         break;
       }
       for (int i = 1; i <= keyCount(); ++i) {
-        if (keyValueOf(spec_, i, data) != dbi::columnKey(scan, i + 1)) {
+        if (keyValueOf(definition_, i, data) != dbi::columnKey(scan, i + 1)) {
           stale.push_back(DbRow{last, std::vector<std::uint8_t>(data, data + buffer_.size())});
           break;
         }
@@ -138,7 +138,7 @@ int DbFile::rebuildInPlace(std::string& why) {
   }
   sqlite3_finalize(scan);
   sqlite3_finalize(update);
-  for (int i = 1; i <= keyCount(); ++i) step(dbi::createIndexSql(spec_, i, schema_));
+  for (int i = 1; i <= keyCount(); ++i) step(dbi::createIndexSql(definition_, i, schema_));
   step(dbi::createReservedIndexSql(schema_));
   step("INSERT OR REPLACE INTO " + schema_ + ".meta(name, value) VALUES('key_version', '" +
        std::to_string(dbi::KeyVersion) + "')");
@@ -188,7 +188,7 @@ int DbFile::rebuildByCopy(std::string& why) {
   step("PRAGMA synchronous = OFF");
   step("BEGIN");
   step("CREATE TABLE meta(name TEXT PRIMARY KEY, value)");
-  step(dbi::tableSql(spec_));
+  step(dbi::tableSql(definition_));
 
   sqlite3_stmt* putMeta = nullptr;
   if (rc == SQLITE_OK) rc = sqlite3_prepare_v2(out, "INSERT INTO meta(name, value) VALUES(?1, ?2)", -1, &putMeta, nullptr);
@@ -257,7 +257,7 @@ int DbFile::rebuildByCopy(std::string& why) {
     step("DELETE FROM sqlite_sequence WHERE name = 'records'");
     step("INSERT INTO sqlite_sequence(name, seq) VALUES('records', " + std::to_string(seq) + ")");
   }
-  for (int i = 1; i <= keyCount(); ++i) step(dbi::indexSql(spec_, i));
+  for (int i = 1; i <= keyCount(); ++i) step(dbi::indexSql(definition_, i));
   step(dbi::reservedIndexSql());
   step("COMMIT");
   if (rc != SQLITE_OK) return rc;

@@ -6,15 +6,15 @@ std::string keyColumn(int key) { return "k" + std::to_string(key); }
 
 std::string keyIndex(int key) { return "key_" + std::to_string(key); }
 
-std::string tableSql(const FileSpec& spec) {
+std::string tableSql(const FileDefinition& definition) {
   std::string sql = "CREATE TABLE records(pos INTEGER PRIMARY KEY AUTOINCREMENT, image BLOB NOT NULL, owner INTEGER";
-  for (std::size_t i = 1; i <= spec.keys.size(); ++i) sql += ", " + keyColumn(static_cast<int>(i));
+  for (std::size_t i = 1; i <= definition.keys.size(); ++i) sql += ", " + keyColumn(static_cast<int>(i));
   return sql + ")";
 }
 
 namespace {
-std::string indexBody(const FileSpec& spec, int key, const std::string& prefix) {
-  const KeySpec& k = spec.keys[static_cast<std::size_t>(key - 1)];
+std::string indexBody(const FileDefinition& definition, int key, const std::string& prefix) {
+  const KeyDefinition& k = definition.keys[static_cast<std::size_t>(key - 1)];
   std::string sql = std::string("CREATE ") + (k.unique ? "UNIQUE " : "") + "INDEX " + prefix + keyIndex(key) +
                     " ON records(" + keyColumn(key) + ")";
   if (k.excludeEmpty) sql += " WHERE " + keyColumn(key) + " IS NOT NULL";
@@ -22,10 +22,10 @@ std::string indexBody(const FileSpec& spec, int key, const std::string& prefix) 
 }
 }  // namespace
 
-std::string indexSql(const FileSpec& spec, int key) { return indexBody(spec, key, ""); }
+std::string indexSql(const FileDefinition& definition, int key) { return indexBody(definition, key, ""); }
 
-std::string createIndexSql(const FileSpec& spec, int key, const std::string& schema) {
-  return indexBody(spec, key, schema + ".");
+std::string createIndexSql(const FileDefinition& definition, int key, const std::string& schema) {
+  return indexBody(definition, key, schema + ".");
 }
 
 std::string reservedIndexSql() { return "CREATE INDEX reserved ON records(owner) WHERE owner IS NOT NULL"; }
@@ -50,10 +50,10 @@ const char* storedTypeName(FieldType t) {
 }
 }  // namespace
 
-std::string keyDefinitions(const FileSpec& spec) {
+std::string keyDefinitions(const FileDefinition& definition) {
   std::string out;
-  for (const KeySpec& k : spec.keys) {
-    const FieldDesc& f = spec.layout->field(k.field);
+  for (const KeyDefinition& k : definition.keys) {
+    const FieldDesc& f = definition.layout->field(k.field);
     out += k.name + " field=" + std::to_string(k.field) + " type=" + storedTypeName(f.type) +
            " offset=" + std::to_string(f.offset) + " size=" + std::to_string(f.size) +
            " digits=" + std::to_string(f.digits) + " places=" + std::to_string(f.places) +

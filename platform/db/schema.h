@@ -17,7 +17,7 @@
 
 #include <string>
 
-#include "platform/db/file_spec.h"
+#include "platform/db/file_definition.h"
 
 namespace platform::dbi {
 
@@ -31,14 +31,14 @@ constexpr int PageSize = 8192;
 std::string keyColumn(int key);
 std::string keyIndex(int key);
 // The statements as SQLite keeps them in sqlite_schema (no schema name).
-std::string tableSql(const FileSpec& spec);
-std::string indexSql(const FileSpec& spec, int key);
+std::string tableSql(const FileDefinition& definition);
+std::string indexSql(const FileDefinition& definition, int key);
 std::string reservedIndexSql();
 // `schema`.-qualified forms for creating.
-std::string createIndexSql(const FileSpec& spec, int key, const std::string& schema);
+std::string createIndexSql(const FileDefinition& definition, int key, const std::string& schema);
 std::string createReservedIndexSql(const std::string& schema);
 // One line per key: name, field number, type, offset, size, digits,
 // places, unique, excludeEmpty, autoNumber.
-std::string keyDefinitions(const FileSpec& spec);
+std::string keyDefinitions(const FileDefinition& definition);
 
 }  // namespace platform::dbi

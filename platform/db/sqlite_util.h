@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "platform/db/file_spec.h"
+#include "platform/db/file_definition.h"
 
 namespace platform::dbi {
 

@@ -56,15 +56,15 @@ HeldMessage FileManager::hold(Msg id, const DbError& error, const std::string& m
 }
 
 std::string FileManager::keyDescription(int key) const {
-  const auto& keys = file().spec().keys;
+  const auto& keys = file().definition().keys;
   if (key < 1 || key > static_cast<int>(keys.size())) return {};
-  const KeySpec& k = keys[static_cast<std::size_t>(key - 1)];
+  const KeyDefinition& k = keys[static_cast<std::size_t>(key - 1)];
   const bool blank = std::all_of(k.description.begin(), k.description.end(), [](char c) { return c == ' '; });
   return blank ? k.name : k.description;
 }
 
 int FileManager::autoKey() const {
-  const auto& keys = file().spec().keys;
+  const auto& keys = file().definition().keys;
   for (std::size_t i = 0; i < keys.size(); ++i)
     if (keys[i].autoNumber) return static_cast<int>(i) + 1;
   return 0;
@@ -185,7 +185,7 @@ int FileManager::reserveNumber() {
       return LevelBenign;
     }
     lastError_ = f.error();
-    errors().setKey(f.spec().keys[static_cast<std::size_t>(autoKey() - 1)].name);
+    errors().setKey(f.definition().keys[static_cast<std::size_t>(autoKey() - 1)].name);
     const int answer = raise(Msg::AutoNumberError, lastError_);
     if (answer != LevelBenign) return answer;
   }
@@ -217,7 +217,8 @@ int FileManager::Insert() {
   DbFile& f = file();
   if (const int key = autoKey(); key && reserved_ == 0) {
     // A record that was not primed gets its number now.
-    const FieldRef number = FieldRef::of(f.layout().field(f.spec().keys[static_cast<std::size_t>(key - 1)].field), f.record());
+    const FieldRef number =
+        FieldRef::of(f.layout().field(f.definition().keys[static_cast<std::size_t>(key - 1)].field), f.record());
     if (number.isEmpty())
       if (int level = reserveNumber()) return level;
   }

@@ -64,7 +64,7 @@ const CaseSet& caseSet(int count) {
   std::filesystem::current_path(set->dir);
   {
     platform::DbContext context;
-    platform::DbFile file(context, dictionary::CaseCloseSummarySpec());
+    platform::DbFile file(context, dictionary::CaseCloseSummaryDefinition());
     if (file.create() != DbStatus::Ok || file.open() != DbStatus::Ok) fail("creating the case file");
     std::vector<int> order(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) order[static_cast<std::size_t>(i)] = i + 1;

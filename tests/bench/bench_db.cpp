@@ -35,32 +35,32 @@ using platform::DbStatus;
 using platform::DbTransaction;
 using platform::Direction;
 using platform::FieldRef;
-using platform::FileSpec;
-using platform::KeySpec;
+using platform::FileDefinition;
+using platform::KeyDefinition;
 using platform::KeyValue;
 using platform::Seek;
 
-FileSpec caseSpec() {
+FileDefinition caseDefinition() {
   return {&CaseCloseSummaryLayout(),
-          {KeySpec{"CCS:KeyCaseName", "Case Name", CCS_CASENAME, false, true, false},
-           KeySpec{"CCS:KeyCaseNumber", "Case Number", CCS_CASENUMBER, true, true, false},
-           KeySpec{"CCS:KeyAttorney", "CCS:KeyAttorney", CCS_ATTORNEY, false, false, false},
-           KeySpec{"CCS:KeyJudge", "CCS:KeyJudge", CCS_JUDGE, false, false, false}}};
+          {KeyDefinition{"CCS:KeyCaseName", "Case Name", CCS_CASENAME, false, true, false},
+           KeyDefinition{"CCS:KeyCaseNumber", "Case Number", CCS_CASENUMBER, true, true, false},
+           KeyDefinition{"CCS:KeyAttorney", "CCS:KeyAttorney", CCS_ATTORNEY, false, false, false},
+           KeyDefinition{"CCS:KeyJudge", "CCS:KeyJudge", CCS_JUDGE, false, false, false}}};
 }
 constexpr int CaseNumberKey = 2;
 
-FileSpec entrySpec() {
+FileDefinition entryDefinition() {
   return {&HOURLYLayout(),
-          {KeySpec{"HOU:KEYFN", "FN", HOU_FN, true, true, true},
-           KeySpec{"HOU:KeyCaseNumber", "HOU:KeyCaseNumber", HOU_CASENUMBER, false, false, false},
-           KeySpec{"HOU:KeyCaseName", "Case Name", HOU_CASENAME, false, true, false},
-           KeySpec{"HOU:KeyDate", "Date", HOU_DATE, false, false, false},
-           KeySpec{"HOU:KeyMilageRate", "Milage Rate", HOU_MILAGERATE, false, true, false}}};
+          {KeyDefinition{"HOU:KEYFN", "FN", HOU_FN, true, true, true},
+           KeyDefinition{"HOU:KeyCaseNumber", "HOU:KeyCaseNumber", HOU_CASENUMBER, false, false, false},
+           KeyDefinition{"HOU:KeyCaseName", "Case Name", HOU_CASENAME, false, true, false},
+           KeyDefinition{"HOU:KeyDate", "Date", HOU_DATE, false, false, false},
+           KeyDefinition{"HOU:KeyMilageRate", "Milage Rate", HOU_MILAGERATE, false, true, false}}};
 }
 constexpr int EntryCaseKey = 2;
 
-FileSpec totalsSpec() {
-  return {&TOTALSLayout(), {KeySpec{"TOT:KeyCaseNumber", "Case Number", TOT_CASENUMBER, true, true, false}}};
+FileDefinition totalsDefinition() {
+  return {&TOTALSLayout(), {KeyDefinition{"TOT:KeyCaseNumber", "Case Number", TOT_CASENUMBER, true, true, false}}};
 }
 
 FieldRef field(DbFile& f, int number) { return FieldRef::of(f.layout().field(number), f.record()); }
@@ -107,7 +107,7 @@ DataSet build(int cases, int entries) {
   char pattern[] = "/tmp/lv-bench-XXXXXX";
   DataSet set{mkdtemp(pattern), cases, entries};
   DbContext context;
-  DbFile c(context, caseSpec()), e(context, entrySpec()), t(context, totalsSpec());
+  DbFile c(context, caseDefinition()), e(context, entryDefinition()), t(context, totalsDefinition());
   for (DbFile* f : {&c, &e, &t}) openIn(set.dir, *f);
   std::mt19937 random(7);
   DbTransaction tx(context);
@@ -187,7 +187,7 @@ std::size_t workingSet(const benchmark::State& state, std::size_t cold) { return
 void BM_DbFetchByKey(benchmark::State& state) {
   const DataSet& set = setOf(state);
   DbContext context;
-  DbFile cases(context, caseSpec());
+  DbFile cases(context, caseDefinition());
   openIn(set.dir, cases);
   std::mt19937 random(11);
   std::vector<std::string> numbers;
@@ -254,7 +254,7 @@ void BM_DbReadNext20(benchmark::State& state) {
   const DataSet& set = readSetOf(state);
   const bool entries = state.range(2) != 0;
   DbContext context;
-  DbFile f(context, entries ? entrySpec() : caseSpec());
+  DbFile f(context, entries ? entryDefinition() : caseDefinition());
   openIn(set.dir, f);
   const int key = static_cast<int>(state.range(3));
   const std::vector<Seek> points = startPoints(f, key, entries ? set.entries : set.cases, workingSet(state, 20000));
@@ -276,7 +276,7 @@ void BM_DbReadNext20Bare(benchmark::State& state) {
   std::vector<Seek> points;
   {
     DbContext context;
-    DbFile f(context, entries ? entrySpec() : caseSpec());
+    DbFile f(context, entries ? entryDefinition() : caseDefinition());
     openIn(set.dir, f);
     points = startPoints(f, key, entries ? set.entries : set.cases, workingSet(state, 20000));
   }
@@ -348,7 +348,7 @@ BENCHMARK(BM_DbReadNext20Bare)->Apply(readArgs);
 void BM_DbCascadeDelete(benchmark::State& state) {
   const DataSet& set = bigSet();
   DbContext context;
-  DbFile cases(context, caseSpec()), entries(context, entrySpec()), totals(context, totalsSpec());
+  DbFile cases(context, caseDefinition()), entries(context, entryDefinition()), totals(context, totalsDefinition());
   for (DbFile* f : {&cases, &entries, &totals}) openIn(set.dir, *f);
   std::mt19937 random(5);
   // Google Benchmark may call the function more than once.
@@ -413,7 +413,7 @@ BENCHMARK(BM_DbCascadeDelete)->Iterations(5)->Unit(benchmark::kMillisecond);
 void BM_DbAddEntry(benchmark::State& state) {
   const DataSet& set = bigSet();
   DbContext context;
-  DbFile entries(context, entrySpec());
+  DbFile entries(context, entryDefinition());
   openIn(set.dir, entries);
   static std::int64_t fn = 9000000;
   for (auto _ : state) {
@@ -437,7 +437,7 @@ void BM_DbOpen(benchmark::State& state) {
   const DataSet& set = setOf(state);
   for (auto _ : state) {
     DbContext context;
-    DbFile entries(context, entrySpec());
+    DbFile entries(context, entryDefinition());
     openIn(set.dir, entries);
   }
 }

@@ -137,9 +137,9 @@ class CaseWriter {
  private:
   static FieldRef field(platform::DbFile& f, int number) { return FieldRef::of(f.layout().field(number), f.record()); }
   platform::DbContext context_;
-  platform::DbFile cases_{context_, dictionary::CaseCloseSummarySpec()};
-  platform::DbFile entries_{context_, dictionary::HOURLYSpec()};
-  platform::DbFile totals_{context_, dictionary::TOTALSSpec()};
+  platform::DbFile cases_{context_, dictionary::CaseCloseSummaryDefinition()};
+  platform::DbFile entries_{context_, dictionary::HOURLYDefinition()};
+  platform::DbFile totals_{context_, dictionary::TOTALSDefinition()};
 };
 
 // What the stand-ins saw.

@@ -53,11 +53,11 @@ inline const platform::RecordLayout& peopleLayout() {
   return layout;
 }
 
-inline platform::FileSpec peopleSpec() {
-  return platform::FileSpec{&peopleLayout(),
-                            {platform::KeySpec{"PEO:KeyCode", "Code", PEO_CODE, true, true, false},
-                             platform::KeySpec{"PEO:KeyName", "Name", PEO_NAME, false, true, false},
-                             platform::KeySpec{"PEO:KeyGroup", "Group", PEO_GRP, false, false, false}}};
+inline platform::FileDefinition peopleDefinition() {
+  return platform::FileDefinition{&peopleLayout(),
+                                  {platform::KeyDefinition{"PEO:KeyCode", "Code", PEO_CODE, true, true, false},
+                                   platform::KeyDefinition{"PEO:KeyName", "Name", PEO_NAME, false, true, false},
+                                   platform::KeyDefinition{"PEO:KeyGroup", "Group", PEO_GRP, false, false, false}}};
 }
 
 inline DbStatus openOrCreate(DbFile& f) {
@@ -69,7 +69,7 @@ inline DbStatus openOrCreate(DbFile& f) {
 // The calling logical thread's copy of the people file, opened on first use.
 struct ThreadPeople {
   platform::DbContext context;
-  DbFile file{context, peopleSpec()};
+  DbFile file{context, peopleDefinition()};
   ThreadPeople() { openOrCreate(file); }
 };
 inline DbFile& People() {
@@ -125,7 +125,7 @@ class Writer {
  private:
   FieldRef field(int f) { return FieldRef::of(peopleLayout().field(f), file_.record()); }
   platform::DbContext context_;
-  DbFile file_{context_, peopleSpec()};
+  DbFile file_{context_, peopleDefinition()};
 };
 
 // --- the list procedure ---------------------------------------------------------

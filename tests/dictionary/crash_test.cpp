@@ -24,7 +24,8 @@ std::string checkCases(const ScratchDir& dir) {
   if (std::string fault = dbtest::integrityOf(dir, {"CASECLOS.lvd", "HOURLY.lvd", "TOTALS.lvd"}); !fault.empty())
     return fault;
   platform::DbContext context;
-  platform::DbFile cases(context, CaseCloseSummarySpec()), entries(context, HOURLYSpec()), totals(context, TOTALSSpec());
+  platform::DbFile cases(context, CaseCloseSummaryDefinition()), entries(context, HOURLYDefinition()),
+      totals(context, TOTALSDefinition());
   for (platform::DbFile* f : {&cases, &entries, &totals})
     if (f->open() != DbStatus::Ok) return "cannot open " + f->path() + ": " + f->error().text;
   dbtest::CaseTally tally;

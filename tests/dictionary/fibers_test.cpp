@@ -96,7 +96,7 @@ TEST(FibersTest, LogicalThreadsKeepTheirOwnDataAndNeverSwitchInsideATransaction)
   EXPECT_EQ(results, (std::map<std::string, int>{{"A", 0}, {"B", platform::LevelCancelled}}));
   // A's case went with its entries; B's case and entries are all there.
   platform::DbContext context;
-  platform::DbFile cases(context, CaseCloseSummarySpec()), entries(context, HOURLYSpec());
+  platform::DbFile cases(context, CaseCloseSummaryDefinition()), entries(context, HOURLYDefinition());
   ASSERT_EQ(cases.open(), DbStatus::Ok);
   ASSERT_EQ(entries.open(), DbStatus::Ok);
   EXPECT_EQ(texts(cases, CCS_KeyCaseNumber, CCS_CASENUMBER), (std::vector<std::string>{"B"}));

@@ -29,8 +29,8 @@ namespace dbtest {
 
 using platform::DbFile;
 using platform::FieldRef;
-using platform::FileSpec;
-using platform::KeySpec;
+using platform::FileDefinition;
+using platform::KeyDefinition;
 using platform::RecordLayout;
 
 enum CaseField : int { CAS_NUMBER = 1, CAS_NAME, CAS_DATE, CAS_RATE, CAS_ENTRIES, CAS_SERIAL };
@@ -47,12 +47,12 @@ inline const RecordLayout& caseLayout() {
   return layout;
 }
 
-inline FileSpec caseSpec() {
-  return FileSpec{&caseLayout(),
-                  {KeySpec{"CAS:KeyNumber", "Case Number", CAS_NUMBER, true, true, false},
-                   KeySpec{"CAS:KeyName", "Case Name", CAS_NAME, false, true, false},
-                   KeySpec{"CAS:KeyDate", "Date", CAS_DATE, false, false, false},
-                   KeySpec{"CAS:KeyRate", "Rate", CAS_RATE, false, true, false}}};
+inline FileDefinition caseDefinition() {
+  return FileDefinition{&caseLayout(),
+                        {KeyDefinition{"CAS:KeyNumber", "Case Number", CAS_NUMBER, true, true, false},
+                         KeyDefinition{"CAS:KeyName", "Case Name", CAS_NAME, false, true, false},
+                         KeyDefinition{"CAS:KeyDate", "Date", CAS_DATE, false, false, false},
+                         KeyDefinition{"CAS:KeyRate", "Rate", CAS_RATE, false, true, false}}};
 }
 
 inline const RecordLayout& entryLayout() {
@@ -62,10 +62,10 @@ inline const RecordLayout& entryLayout() {
   return layout;
 }
 
-inline FileSpec entrySpec() {
-  return FileSpec{&entryLayout(),
-                  {KeySpec{"ENT:KeyFN", "FN", ENT_FN, true, true, true},
-                   KeySpec{"ENT:KeyCaseNumber", "ENT:KeyCaseNumber", ENT_CASENUMBER, false, false, false}}};
+inline FileDefinition entryDefinition() {
+  return FileDefinition{&entryLayout(),
+                        {KeyDefinition{"ENT:KeyFN", "FN", ENT_FN, true, true, true},
+                         KeyDefinition{"ENT:KeyCaseNumber", "ENT:KeyCaseNumber", ENT_CASENUMBER, false, false, false}}};
 }
 
 inline const RecordLayout& totalLayout() {
@@ -74,8 +74,9 @@ inline const RecordLayout& totalLayout() {
   return layout;
 }
 
-inline FileSpec totalSpec() {
-  return FileSpec{&totalLayout(), {KeySpec{"TOT:KeyCaseNumber", "Case Number", TOT_CASENUMBER, true, true, false}}};
+inline FileDefinition totalDefinition() {
+  return FileDefinition{&totalLayout(),
+                        {KeyDefinition{"TOT:KeyCaseNumber", "Case Number", TOT_CASENUMBER, true, true, false}}};
 }
 
 inline FieldRef field(DbFile& f, int number) { return FieldRef::of(f.layout().field(number), f.record()); }

@@ -39,9 +39,9 @@ std::vector<std::string> directoryEntries(const std::string& dir) {
 }
 
 // A case file with `n` records (names repeat, numbers are unique).
-void makeCases(int n, const FileSpec& spec = caseSpec()) {
+void makeCases(int n, const FileDefinition& definition = caseDefinition()) {
   DbContext context;
-  DbFile f(context, spec);
+  DbFile f(context, definition);
   ASSERT_EQ(openOrCreate(f), DbStatus::Ok) << f.error().text;
   for (int i = 0; i < n; ++i) {
     clear(f);
@@ -134,20 +134,21 @@ TEST(BadFiles, AreRefusedAndLeftAsTheyWere) {
          makeCases(3);
          std::filesystem::resize_file(p, 60);
        }},
-      {"another program's database", [](const std::string& p) { execOn(p, "CREATE TABLE notes(x); INSERT INTO notes VALUES(1)"); }},
+      {"another program's database",
+       [](const std::string& p) { execOn(p, "CREATE TABLE notes(x); INSERT INTO notes VALUES(1)"); }},
       {"a record file of another layout",
        [](const std::string& p) {
          DbContext c;
-         DbFile other(c, entrySpec());
+         DbFile other(c, entryDefinition());
          ASSERT_EQ(openOrCreate(other), DbStatus::Ok);
          other.close();
          std::filesystem::rename("ENTRIES.lvd", p);
        }},
       {"a record file with other keys",
        [](const std::string&) {
-         FileSpec spec = caseSpec();
-         spec.keys[1].unique = true;
-         makeCases(3, spec);
+         FileDefinition definition = caseDefinition();
+         definition.keys[1].unique = true;
+         makeCases(3, definition);
        }},
       {"a directory", [](const std::string& p) { std::filesystem::create_directory(p); }},
   };
@@ -160,7 +161,7 @@ TEST(BadFiles, AreRefusedAndLeftAsTheyWere) {
     const auto entries = directoryEntries(dir.path());
 
     DbContext context;
-    DbFile f(context, caseSpec());
+    DbFile f(context, caseDefinition());
     EXPECT_EQ(f.open(), DbStatus::NotOurs) << f.error().text;
     EXPECT_FALSE(f.error().text.empty());
     EXPECT_EQ(f.open(Access::ReadOnly), DbStatus::NotOurs);
@@ -175,7 +176,7 @@ TEST(BadFiles, AreRefusedAndLeftAsTheyWere) {
     EXPECT_EQ(directoryEntries(dir.path()), entries);
 
     // The refused file does not hinder the thread's other files.
-    DbFile totals(context, totalSpec());
+    DbFile totals(context, totalDefinition());
     ASSERT_EQ(openOrCreate(totals), DbStatus::Ok) << totals.error().text;
     clear(totals);
     field(totals, TOT_CASENUMBER).setText("X");
@@ -206,7 +207,7 @@ TEST(DamagedKeys, AreFoundWhenOpenedAndRebuiltFromTheRecords) {
     std::int64_t highest = 0;
     {
       DbContext c;
-      DbFile f(c, caseSpec());
+      DbFile f(c, caseDefinition());
       ASSERT_EQ(f.open(), DbStatus::Ok);
       expected = everyOrder(f);
       for (const DbRow& r : expected[0]) highest = std::max(highest, r.position);
@@ -215,7 +216,7 @@ TEST(DamagedKeys, AreFoundWhenOpenedAndRebuiltFromTheRecords) {
     const std::string damaged = readAll(path);
 
     DbContext context;
-    DbFile f(context, caseSpec());
+    DbFile f(context, caseDefinition());
     EXPECT_EQ(f.open(), DbStatus::InvalidKey) << f.error().text;
     EXPECT_EQ(readAll(path), damaged);  // only the rebuild writes
     ASSERT_EQ(f.rebuildKeys(), DbStatus::Ok) << f.error().text;
@@ -236,7 +237,7 @@ TEST(DamagedKeys, DamagedRecordsAreNeverRebuiltOver) {
   overwritePage(path, rootPage(path, "records"), 5);
   const std::string damaged = readAll(path);
   DbContext context;
-  DbFile f(context, caseSpec());
+  DbFile f(context, caseDefinition());
   EXPECT_NE(f.open(), DbStatus::Ok);
   EXPECT_EQ(f.rebuildKeys(), DbStatus::RebuildFailed);
   EXPECT_FALSE(f.error().text.empty());
@@ -249,7 +250,7 @@ TEST(BadFiles, AFileThatCannotBeMadeIsReportedAsSuch) {
   std::filesystem::current_path("gone");
   std::filesystem::remove(dir.file("gone"));  // the current directory no longer exists
   DbContext context;
-  DbFile f(context, caseSpec());
+  DbFile f(context, caseDefinition());
   EXPECT_EQ(f.open(), DbStatus::FileNotFound);
   EXPECT_EQ(f.create(), DbStatus::CreateFailed);
   EXPECT_FALSE(f.error().text.empty());
@@ -261,7 +262,7 @@ TEST(Access, ReadOnlyOpeningReadsButRefusesWrites) {
   ScratchDir dir;
   makeCases(3);
   DbContext context;
-  DbFile f(context, caseSpec());
+  DbFile f(context, caseDefinition());
   ASSERT_EQ(f.open(Access::ReadOnly), DbStatus::Ok) << f.error().text;
   EXPECT_TRUE(f.isReadOnly());
   ASSERT_EQ(everyOrder(f)[0].size(), 3u);
@@ -276,7 +277,7 @@ TEST(Access, AFileWithoutWritePermissionIsDeniedForWriting) {
   makeCases(1);
   chmod(dir.file("CASES.lvd").c_str(), 0444);
   DbContext context;
-  DbFile f(context, caseSpec());
+  DbFile f(context, caseDefinition());
   EXPECT_EQ(f.open(), DbStatus::Denied) << f.error().text;
   EXPECT_EQ(f.open(Access::ReadOnly), DbStatus::Ok) << f.error().text;
 }
@@ -289,7 +290,7 @@ TEST(Access, AFileLockedElsewhereIsWaitedForThenReportedLocked) {
   ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
 
   DbContext context;
-  DbFile f(context, caseSpec());
+  DbFile f(context, caseDefinition());
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(f.open(), DbStatus::Locked) << f.error().text;
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1900));

@@ -38,7 +38,7 @@ std::vector<DbRow> everything(DbFile& f, int key) {
 std::string checkCases(const ScratchDir& dir) {
   if (std::string fault = integrityOf(dir, {"CASES.lvd", "ENTRIES.lvd", "TOTS.lvd"}); !fault.empty()) return fault;
   DbContext context;
-  DbFile cases(context, caseSpec()), entries(context, entrySpec()), totals(context, totalSpec());
+  DbFile cases(context, caseDefinition()), entries(context, entryDefinition()), totals(context, totalDefinition());
   for (DbFile* f : {&cases, &entries, &totals})
     if (f->open() != DbStatus::Ok) return "cannot open " + f->path() + ": " + f->error().text;
   CaseTally tally;
@@ -75,7 +75,7 @@ TEST(Processes, TwoCopiesWithTwoThreadsEachAddEveryEntryOnce) {
   std::cout << "refused locks retried: " << doneFirst.substr(5) << " and " << doneSecond.substr(5) << std::endl;
 
   DbContext context;
-  DbFile entries(context, entrySpec());
+  DbFile entries(context, entryDefinition());
   ASSERT_EQ(entries.open(), DbStatus::Ok);
   const std::vector<DbRow> rows = everything(entries, KeyEntryFN);
   constexpr std::int64_t total = 4 * perThread;
@@ -103,7 +103,7 @@ TEST(Processes, AReservationIsPurgedOnlyOnceItsOwnerIsGone) {
   ASSERT_EQ(killed.readLine().rfind("ready ", 0), 0u);
 
   DbContext context;
-  DbFile entries(context, entrySpec());
+  DbFile entries(context, entryDefinition());
   ASSERT_EQ(entries.open(), DbStatus::Ok);
   clear(entries);
   ASSERT_EQ(entries.reserveAutoNumber(), DbStatus::Ok);
@@ -116,7 +116,7 @@ TEST(Processes, AReservationIsPurgedOnlyOnceItsOwnerIsGone) {
 
   // Opening while every owner lives purges nothing.
   DbContext otherThread;
-  DbFile other(otherThread, entrySpec());
+  DbFile other(otherThread, entryDefinition());
   ASSERT_EQ(other.open(), DbStatus::Ok);
   other.close();
   EXPECT_EQ(reservationCount(), "3");

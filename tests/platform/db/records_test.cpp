@@ -46,7 +46,7 @@ class Records : public ::testing::Test {
 
   ScratchDir dir;
   DbContext context;
-  DbFile cases{context, caseSpec()};
+  DbFile cases{context, caseDefinition()};
 };
 
 TEST_F(Records, MissingFileIsCreatedEmptyUnderItsStoredName) {
@@ -59,7 +59,7 @@ TEST_F(Records, MissingFileIsCreatedEmptyUnderItsStoredName) {
   EXPECT_EQ(entries, 1);
 
   DbContext other;
-  DbFile again(other, caseSpec());
+  DbFile again(other, caseDefinition());
   EXPECT_EQ(again.open(), DbStatus::Ok) << again.error().text;
 }
 
@@ -70,7 +70,7 @@ TEST_F(Records, ChangeAndDeleteOnlyTheImageThatWasRead) {
 
   // Another thread changes the record in between.
   DbContext otherContext;
-  DbFile other(otherContext, caseSpec());
+  DbFile other(otherContext, caseDefinition());
   ASSERT_EQ(other.open(), DbStatus::Ok) << other.error().text;
   ASSERT_EQ(other.get(pos), DbStatus::Ok);
   const std::vector<std::uint8_t> seenByOther(other.image().begin(), other.image().end());
@@ -139,13 +139,13 @@ TEST_F(Records, UniqueTextKeysIgnoreLetterCaseButNotBlankValues) {
 
 TEST(RecordKeys, DuplicateNamesTheFirstUniqueKeyThatHoldsTheValue) {
   // Unique keys 2 and 3 around a key that allows duplicates.
-  FileSpec spec{&caseLayout(),
-                {KeySpec{"CAS:KeyName", "Case Name", CAS_NAME, false, true, false},
-                 KeySpec{"CAS:KeyNumber", "Case Number", CAS_NUMBER, true, true, false},
-                 KeySpec{"CAS:KeySerial", "Serial", CAS_SERIAL, true, true, false}}};
+  FileDefinition definition{&caseLayout(),
+                            {KeyDefinition{"CAS:KeyName", "Case Name", CAS_NAME, false, true, false},
+                             KeyDefinition{"CAS:KeyNumber", "Case Number", CAS_NUMBER, true, true, false},
+                             KeyDefinition{"CAS:KeySerial", "Serial", CAS_SERIAL, true, true, false}}};
   ScratchDir dir;
   DbContext context;
-  DbFile f(context, spec);
+  DbFile f(context, definition);
   ASSERT_EQ(openOrCreate(f), DbStatus::Ok);
   auto add = [&](const char* name, const char* number, int serial) {
     clear(f);

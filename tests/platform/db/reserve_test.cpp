@@ -44,7 +44,7 @@ class Reservations : public ::testing::Test {
 
   ScratchDir dir;
   DbContext context, otherContext;
-  DbFile mine{context, entrySpec()}, theirs{otherContext, entrySpec()};
+  DbFile mine{context, entryDefinition()}, theirs{otherContext, entryDefinition()};
 };
 
 TEST_F(Reservations, ANewNumberIsTheHighestInUsePlusOne) {
@@ -104,7 +104,7 @@ TEST_F(Reservations, EveryWayOfNotCompletingRemovesTheReservation) {
   EXPECT_EQ(highest(theirs), 1);
 
   {
-    DbFile shortLived(context, entrySpec());
+    DbFile shortLived(context, entryDefinition());
     ASSERT_EQ(shortLived.open(), DbStatus::Ok);
     ASSERT_EQ(reserve(shortLived, "file ends"), DbStatus::Ok);
     EXPECT_EQ(highest(theirs), 2);
@@ -113,7 +113,7 @@ TEST_F(Reservations, EveryWayOfNotCompletingRemovesTheReservation) {
 
   {
     DbContext thread;
-    DbFile f(thread, entrySpec());
+    DbFile f(thread, entryDefinition());
     ASSERT_EQ(f.open(), DbStatus::Ok);
     ASSERT_EQ(reserve(f, "thread ends"), DbStatus::Ok);
     EXPECT_EQ(highest(theirs), 2);
@@ -138,11 +138,11 @@ TEST_F(Reservations, CompletingChecksTheRecordsKeys) {
 TEST(ReservationLimits, AFileWithoutAnAutoNumberOrWithoutNumbersLeftIsRefused) {
   ScratchDir dir;
   DbContext context;
-  DbFile cases(context, caseSpec());
+  DbFile cases(context, caseDefinition());
   ASSERT_EQ(openOrCreate(cases), DbStatus::Ok);
   EXPECT_EQ(cases.reserveAutoNumber(), DbStatus::Invalid);
 
-  DbFile entries(context, entrySpec());
+  DbFile entries(context, entryDefinition());
   ASSERT_EQ(openOrCreate(entries), DbStatus::Ok);
   clear(entries);
   field(entries, ENT_FN).setInteger(2147483647);

@@ -49,9 +49,10 @@ class Transactions : public ::testing::Test {
 
   ScratchDir dir;
   DbContext context;
-  DbFile cases{context, caseSpec()}, entries{context, entrySpec()}, totals{context, totalSpec()};
+  DbFile cases{context, caseDefinition()}, entries{context, entryDefinition()}, totals{context, totalDefinition()};
   DbContext other;
-  DbFile otherCases{other, caseSpec()}, otherEntries{other, entrySpec()}, otherTotals{other, totalSpec()};
+  DbFile otherCases{other, caseDefinition()}, otherEntries{other, entryDefinition()},
+      otherTotals{other, totalDefinition()};
 };
 
 TEST_F(Transactions, CommitStoresEveryFileAndRollbackNone) {
@@ -106,7 +107,7 @@ TEST_F(Transactions, BeginRefusesFilesItCannotCover) {
   EXPECT_EQ(tx.begin({}), DbStatus::Invalid);
   totals.close();
   EXPECT_EQ(tx.begin({&cases, &totals}), DbStatus::NotOpen);
-  DbFile readOnly(context, totalSpec());
+  DbFile readOnly(context, totalDefinition());
   ASSERT_EQ(readOnly.open(platform::Access::ReadOnly), DbStatus::Ok);
   EXPECT_EQ(tx.begin({&readOnly}), DbStatus::ReadOnly);
   ASSERT_EQ(tx.begin({&cases}), DbStatus::Ok);

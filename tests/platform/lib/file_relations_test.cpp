@@ -25,9 +25,10 @@ const RecordLayout& childLayout() {
   static const RecordLayout layout("Children", "KID", "CHILDREN", 14, {LONG("KID:ID", 0), STRING("KID:CODE", 10, 4)});
   return layout;
 }
-const FileSpec parentSpec{&parentLayout(), {KeySpec{"PAR:KeyCode", "Code", 1, true, true, false}}};
-const FileSpec childSpec{&childLayout(),
-                         {KeySpec{"KID:KeyID", "ID", 1, true, true, false}, KeySpec{"KID:KeyCode", "Code", 2, false, false, false}}};
+const FileDefinition parentSpec{&parentLayout(), {KeyDefinition{"PAR:KeyCode", "Code", 1, true, true, false}}};
+const FileDefinition childSpec{&childLayout(),
+                               {KeyDefinition{"KID:KeyID", "ID", 1, true, true, false},
+                                KeyDefinition{"KID:KeyCode", "Code", 2, false, false, false}}};
 
 class Recorder final : public MessagePort {
  public:

@@ -25,11 +25,11 @@ const RecordLayout& layout() {
   return l;
 }
 
-FileSpec spec() {
-  return FileSpec{&layout(),
-                  {KeySpec{"PEO:KeyNum", "Number", NUM, true, true, false},
-                   KeySpec{"PEO:KeyName", "Name", NAME, false, true, false},
-                   KeySpec{"PEO:KeyGroup", "Group", GRP, false, false, false}}};
+FileDefinition definition() {
+  return FileDefinition{&layout(),
+                        {KeyDefinition{"PEO:KeyNum", "Number", NUM, true, true, false},
+                         KeyDefinition{"PEO:KeyName", "Name", NAME, false, true, false},
+                         KeyDefinition{"PEO:KeyGroup", "Group", GRP, false, false, false}}};
 }
 
 class ListViewTest : public ::testing::Test {
@@ -58,7 +58,7 @@ class ListViewTest : public ::testing::Test {
 
   dbtest::ScratchDir dir;
   DbContext context;
-  DbFile file{context, spec()};
+  DbFile file{context, definition()};
   ListView view{file};
 };
 

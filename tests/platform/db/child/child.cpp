@@ -65,7 +65,7 @@ std::vector<DbRow> rowsOf(DbFile& f, int key, const std::optional<KeyValue>& equ
 // deleted and renumbered in transactions over the three files.
 int crash(std::uint32_t seed) {
   DbContext context;
-  DbFile cases(context, caseSpec()), entries(context, entrySpec()), totals(context, totalSpec());
+  DbFile cases(context, caseDefinition()), entries(context, entryDefinition()), totals(context, totalDefinition());
   for (DbFile* f : {&cases, &entries, &totals}) check(openOrCreate(*f), "opening", *f);
   ready();
   std::mt19937 random(seed);
@@ -135,7 +135,7 @@ int crash(std::uint32_t seed) {
 // then completes it, as a form would. A refused lock is retried and counted.
 int share(int count, const std::string& tag) {
   DbContext contexts[2];
-  DbFile a(contexts[0], entrySpec()), b(contexts[1], entrySpec());
+  DbFile a(contexts[0], entryDefinition()), b(contexts[1], entryDefinition());
   DbFile* files[2] = {&a, &b};
   for (DbFile* f : files) check(openOrCreate(*f), "opening", *f);
   ready();
@@ -170,7 +170,7 @@ int share(int count, const std::string& tag) {
 
 int hold() {
   DbContext context;
-  DbFile entries(context, entrySpec());
+  DbFile entries(context, entryDefinition());
   check(openOrCreate(entries), "opening", entries);
   clear(entries);
   field(entries, ENT_NOTE).setText("held");

@@ -21,7 +21,7 @@
 
 namespace platform {
 
-struct KeySpec {
+struct KeyDefinition {
   std::string name;         // "HOU:KeyCaseNumber"
   std::string description;  // the text messages show for the key ("Case Number")
   int field = 0;            // the component: 1-based field number in the layout
@@ -33,9 +33,9 @@ struct KeySpec {
   bool autoNumber = false;
 };
 
-struct FileSpec {
+struct FileDefinition {
   const RecordLayout* layout = nullptr;  // must outlive every DbFile built on it
-  std::vector<KeySpec> keys;             // key number n is keys[n - 1]
+  std::vector<KeyDefinition> keys;       // key number n is keys[n - 1]
 };
 
 // A key's comparable value. std::monostate stands for "not in the key" (an
@@ -43,13 +43,13 @@ struct FileSpec {
 // folded Latin-1 bytes, all others an integer.
 using KeyValue = std::variant<std::monostate, std::int64_t, std::string>;
 
-// Proves that a FileSpec can be stored: a layout, key fields that exist and
+// Proves that a FileDefinition can be stored: a layout, key fields that exist and
 // are not groups, at most one auto-numbered key of a numeric unique field,
 // unique key names. Returns an empty string when sound, else the first fault.
-std::string checkFileSpec(const FileSpec& spec);
+std::string checkFileDefinition(const FileDefinition& definition);
 
 // The value of key number `key` (1-based) of the record image (precondition:
-// checkFileSpec passed and the key number is in range).
-KeyValue keyValueOf(const FileSpec& spec, int key, const std::uint8_t* image);
+// checkFileDefinition passed and the key number is in range).
+KeyValue keyValueOf(const FileDefinition& definition, int key, const std::uint8_t* image);
 
 }  // namespace platform

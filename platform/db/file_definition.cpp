@@ -1,4 +1,4 @@
-#include "platform/db/file_spec.h"
+#include "platform/db/file_definition.h"
 
 #include <limits>
 
@@ -43,17 +43,17 @@ KeyValue fieldValue(const FieldDesc& field, const std::uint8_t* image) {
 
 }  // namespace
 
-std::string checkFileSpec(const FileSpec& spec) {
-  if (!spec.layout) return "the file has no record layout";
-  const RecordLayout& layout = *spec.layout;
+std::string checkFileDefinition(const FileDefinition& definition) {
+  if (!definition.layout) return "the file has no record layout";
+  const RecordLayout& layout = *definition.layout;
   if (layout.storedName().empty()) return "the file has no stored name";
   if (layout.recordSize() == 0) return "the record size is 0";
   int autoKeys = 0;
-  for (std::size_t i = 0; i < spec.keys.size(); ++i) {
-    const KeySpec& key = spec.keys[i];
+  for (std::size_t i = 0; i < definition.keys.size(); ++i) {
+    const KeyDefinition& key = definition.keys[i];
     if (key.name.empty()) return "key " + std::to_string(i + 1) + " has no name";
     for (std::size_t j = 0; j < i; ++j)
-      if (latin1Upper(spec.keys[j].name) == latin1Upper(key.name)) return "two keys are named " + key.name;
+      if (latin1Upper(definition.keys[j].name) == latin1Upper(key.name)) return "two keys are named " + key.name;
     if (key.field < 1 || key.field > layout.fieldCount())
       return "key " + key.name + " names field " + std::to_string(key.field) + ", which the layout lacks";
     const FieldDesc& field = layout.field(key.field);
@@ -73,9 +73,9 @@ std::string checkFileSpec(const FileSpec& spec) {
   return {};
 }
 
-KeyValue keyValueOf(const FileSpec& spec, int key, const std::uint8_t* image) {
-  const KeySpec& k = spec.keys[static_cast<std::size_t>(key - 1)];
-  const FieldDesc& field = spec.layout->field(k.field);
+KeyValue keyValueOf(const FileDefinition& definition, int key, const std::uint8_t* image) {
+  const KeyDefinition& k = definition.keys[static_cast<std::size_t>(key - 1)];
+  const FieldDesc& field = definition.layout->field(k.field);
   if (k.excludeEmpty && FieldRef::of(field, const_cast<std::uint8_t*>(image)).isEmpty()) return std::monostate{};
   return fieldValue(field, image);
 }
