@@ -22,15 +22,8 @@ using platform::WindowSpec;
 constexpr const char* Logo = "lanv.gif";
 
 WindowSpec infoSpec(std::string caption, platform::Rect rect) {
-  WindowSpec s;
-  s.kind = WindowKind::Own;
-  s.caption = std::move(caption);
-  s.rect = rect;
-  s.centred = true;
+  WindowSpec s = DescribeOwnWindow(std::move(caption), rect);
   s.resizable = true;
-  s.systemMenu = true;
-  s.icon = ProgramIcon;
-  s.font = {"MS Sans Serif", 8};
   return s;
 }
 

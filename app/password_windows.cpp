@@ -169,15 +169,8 @@ class SetupWindow final : public ProcedureWindow {
 };
 
 WindowSpec dialogSpec(std::string caption, platform::Rect rect) {
-  WindowSpec s;
-  s.kind = WindowKind::Own;
-  s.caption = std::move(caption);
-  s.rect = rect;
-  s.centred = true;
-  s.systemMenu = true;
+  WindowSpec s = DescribeOwnWindow(std::move(caption), rect);
   s.doubleBorder = true;
-  s.icon = ProgramIcon;
-  s.font = {"MS Sans Serif", 8};
   return s;
 }
 

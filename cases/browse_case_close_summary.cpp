@@ -159,16 +159,6 @@ void describe(platform::Window& w) {
   w.add(text(NAME_SELECTED_PROMPT, {150, 202, 120, 10}, "Case Name Selected:"));
 }
 
-class CaseListBrowse final : public BrowseManager {
- public:
-  // The first tab shows the cases by name (order 2), the second by number
-  // (order 1).
-  void Refresh(bool force) override {
-    const platform::Control* sheet = window().find(CURRENTTAB);
-    SwitchOrder(sheet && sheet->selected() == 2 ? 1 : 2, force);
-  }
-};
-
 class CaseListWindow final : public app::ProcedureWindow {
  public:
   CaseListWindow(platform::Window& w, platform::ListView& view)
@@ -215,7 +205,9 @@ class CaseListWindow final : public app::ProcedureWindow {
  private:
   platform::ListView& view_;
   RelationOpener files_;
-  CaseListBrowse browse_;
+  // The first tab shows the cases by name (order 2), the second by number
+  // (order 1).
+  TabOrderBrowse browse_{CURRENTTAB, {2, 1}};
   TextStepMgr numberSteps_, nameSteps_;
   EntryTextLocator numberLocator_, nameLocator_;
 };

@@ -118,6 +118,13 @@ std::optional<platform::KeyValue> BrowseManager::rangeValue(const Order& order) 
 
 void BrowseManager::Refresh(bool force) { SwitchOrder(order_ ? order_ : 1, force); }
 
+void TabOrderBrowse::Refresh(bool force) {
+  const platform::Control* sheet = window().find(sheet_);
+  const int tab = sheet ? sheet->selected() : 0;
+  const bool known = tab >= 1 && tab <= static_cast<int>(orderOfTab_.size());
+  SwitchOrder(orderOfTab_[known ? static_cast<std::size_t>(tab - 1) : 0], force);
+}
+
 void BrowseManager::SwitchOrder(int order, bool force) {
   if (order < 1 || order > orderCount()) return;
   const Order& next = orders_[static_cast<std::size_t>(order - 1)];

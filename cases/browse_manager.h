@@ -51,6 +51,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/db/file.h"
@@ -210,6 +211,18 @@ class BrowseManager : public platform::WindowComponent, public platform::Toolbar
   bool viewMode_ = false;
   std::optional<platform::DbFileState> callerBuffer_;  // select mode
   std::optional<platform::DbRow> picked_;
+};
+
+// A list whose sheet chooses the order: its tab n shows the order
+// orderOfTab[n - 1]; with no tab chosen, the first tab's order.
+class TabOrderBrowse final : public BrowseManager {
+ public:
+  TabOrderBrowse(int sheet, std::vector<int> orderOfTab) : sheet_(sheet), orderOfTab_(std::move(orderOfTab)) {}
+  void Refresh(bool force) override;
+
+ private:
+  int sheet_;
+  std::vector<int> orderOfTab_;
 };
 
 // A relation object as a window procedure opens it with its related files

@@ -63,16 +63,6 @@ void describe(platform::Window& w) {
   w.add(help);
 }
 
-class CasePickerBrowse final : public BrowseManager {
- public:
-  // The first tab shows the cases by name (order 2), the second by number
-  // (order 1).
-  void Refresh(bool force) override {
-    const platform::Control* sheet = window().find(CURRENTTAB);
-    SwitchOrder(sheet && sheet->selected() == 2 ? 1 : 2, force);
-  }
-};
-
 class CasePickerWindow final : public app::ProcedureWindow {
  public:
   CasePickerWindow(platform::Window& w, platform::ListView& view)
@@ -102,7 +92,9 @@ class CasePickerWindow final : public app::ProcedureWindow {
  private:
   platform::ListView& view_;
   RelationOpener files_;
-  CasePickerBrowse browse_;
+  // The first tab shows the cases by name (order 2), the second by number
+  // (order 1).
+  TabOrderBrowse browse_{CURRENTTAB, {2, 1}};
   TextStepMgr numberSteps_, nameSteps_;
   KeystrokeLocator numberLocator_, nameLocator_;
 };
