@@ -21,7 +21,18 @@
 #include "platform/types/halt.h"
 #include "platform/types/switch_check.h"
 
-#if defined(LV_SANITIZE)
+// The annotations are needed whenever AddressSanitizer is on, whichever
+// build turned it on (the sanitizer pass, the fuzz targets).
+#if defined(__SANITIZE_ADDRESS__)
+#define LV_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define LV_ASAN 1
+#endif
+#endif
+
+#if defined(LV_ASAN)
+#include <sanitizer/asan_interface.h>
 #include <sanitizer/common_interface_defs.h>
 #endif
 
@@ -38,14 +49,14 @@ namespace ctx = boost::context;
 
 inline void startSwitch([[maybe_unused]] void** fakeSave, [[maybe_unused]] const void* bottom,
                         [[maybe_unused]] std::size_t size) {
-#if defined(LV_SANITIZE)
+#if defined(LV_ASAN)
   __sanitizer_start_switch_fiber(fakeSave, bottom, size);
 #endif
 }
 
 inline void finishSwitch([[maybe_unused]] void* fakeSave, [[maybe_unused]] const void** bottomOld,
                          [[maybe_unused]] std::size_t* sizeOld) {
-#if defined(LV_SANITIZE)
+#if defined(LV_ASAN)
   __sanitizer_finish_switch_fiber(fakeSave, bottomOld, sizeOld);
 #endif
 }
@@ -105,7 +116,16 @@ class RecordingStack {
     if (allocated_) std::exchange(allocated_, {})();
     return s;
   }
-  void deallocate(ctx::stack_context& s) noexcept { inner_.deallocate(s); }
+  // The frames that ran on the stack leave the sanitizer's marks on it (a
+  // thread that throws, or is unwound, never clears its frames' red zones).
+  // The marks outlive the mapping: whatever is mapped there next would read
+  // as poisoned, so they are cleared before the stack goes back.
+  void deallocate(ctx::stack_context& s) noexcept {
+#if defined(LV_ASAN)
+    __asan_unpoison_memory_region(static_cast<char*>(s.sp) - s.size, s.size);
+#endif
+    inner_.deallocate(s);
+  }
 
  private:
   ctx::protected_fixedsize_stack inner_;

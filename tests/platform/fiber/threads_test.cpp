@@ -12,6 +12,14 @@
 #include "platform/types/halt.h"
 #include "platform/types/switch_check.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
+#endif
+
 namespace platform {
 namespace {
 
@@ -402,6 +410,49 @@ TEST_F(Threads, TimersFireInOrderAndSkipMissedPeriods) {
   EXPECT_EQ(scheduler().nextTimerDue(), 1225);
   scheduler().setTimeSource({});
 }
+
+#if defined(__SANITIZE_ADDRESS__)
+// A thread's stack goes back to the system when the thread ends. The
+// sanitizer's marks on it must go too: memory mapped at that place later
+// would otherwise read as a stack overflow inside whatever code uses it.
+TEST_F(Threads, AnEndedThreadLeavesNoSanitizerMarksWhereItsStackWas) {
+  enum class End { Returns, Throws, EndedFromOutside };
+  const struct {
+    const char* name;
+    End end;
+  } cases[] = {{"returns", End::Returns}, {"throws", End::Throws}, {"ended from outside", End::EndedFromOutside}};
+  const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  const std::size_t span = 16 * page;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::uintptr_t local = 0;
+    const End end = c.end;
+    StartThread(
+        [&local, end] {
+          char buffer[64];
+          std::memset(buffer, 1, sizeof buffer);
+          local = reinterpret_cast<std::uintptr_t>(buffer);
+          if (end == End::Throws) throw std::runtime_error("fault");
+          if (end == End::EndedFromOutside) waitForWake();
+        },
+        0);
+    try {
+      scheduler().runReady();
+    } catch (const std::runtime_error&) {
+    }
+    scheduler().endAllThreads();
+    ASSERT_NE(local, 0u);
+    // The pages at and below the local, which were the thread's stack.
+    const std::uintptr_t top = (local / page + 1) * page;
+    void* at = reinterpret_cast<void*>(top - span);
+    void* mapped = mmap(at, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED_NOREPLACE, -1, 0);
+    ASSERT_EQ(mapped, at) << "the ended thread's stack is still mapped";
+    EXPECT_EQ(__asan_region_is_poisoned(mapped, span), nullptr);
+    __asan_unpoison_memory_region(mapped, span);  // each case on its own
+    munmap(mapped, span);
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace platform
