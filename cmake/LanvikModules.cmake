@@ -1,6 +1,19 @@
 # Shared build settings and helpers for the project's modules.
 
+# What any program needs to use the project's libraries: the include root,
+# and in an instrumented build the sanitizer runtimes at link time. Every
+# module passes this on to whatever links it.
+add_library(lv_usage INTERFACE)
+target_include_directories(lv_usage INTERFACE ${PROJECT_SOURCE_DIR})
+if(LV_SANITIZE)
+  target_link_options(lv_usage INTERFACE -fsanitize=address,undefined)
+endif()
+
+# The project's own build settings: its warnings, -Werror and the
+# sanitizers' instrumentation. Each of the project's targets takes them
+# privately; they never reach a program that merely links a module.
 add_library(lv_options INTERFACE)
+target_link_libraries(lv_options INTERFACE lv_usage)
 target_compile_options(lv_options INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast
   -Wcast-align -Woverloaded-virtual -Wnull-dereference -Wformat=2
@@ -11,10 +24,8 @@ endif()
 if(LV_SANITIZE)
   target_compile_options(lv_options INTERFACE
     -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
-  target_link_options(lv_options INTERFACE -fsanitize=address,undefined)
   target_compile_definitions(lv_options INTERFACE LV_SANITIZE=1)
 endif()
-target_include_directories(lv_options INTERFACE ${PROJECT_SOURCE_DIR})
 
 # lv_module(<target> [DEPS <targets...>])
 # A static library from every .cpp file of the calling directory.
@@ -24,10 +35,10 @@ function(lv_module target)
   file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   if(sources)
     add_library(${target} STATIC ${sources} ${headers})
-    target_link_libraries(${target} PUBLIC lv_options ${ARG_DEPS})
+    target_link_libraries(${target} PRIVATE lv_options PUBLIC lv_usage ${ARG_DEPS})
   else()
     add_library(${target} INTERFACE ${headers})
-    target_link_libraries(${target} INTERFACE lv_options ${ARG_DEPS})
+    target_link_libraries(${target} INTERFACE lv_usage ${ARG_DEPS})
   endif()
 endfunction()
 

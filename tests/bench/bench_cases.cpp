@@ -37,23 +37,38 @@ namespace {
 using platform::DbStatus;
 using platform::FieldRef;
 
-void fail(const std::string& what) {
-  std::fprintf(stderr, "bench_cases: %s\n", what.c_str());
-  std::abort();
-}
 
 std::string caseName(int i) { return "United States v. Defendant " + std::to_string(100000 + i); }
 
+// A data set's directory goes when the set does: at the end of the run, or
+// before a failed run aborts.
 struct CaseSet {
   std::string dir;
   int cases = 0;
+  CaseSet() = default;
+  CaseSet(const CaseSet&) = delete;
+  CaseSet& operator=(const CaseSet&) = delete;
+  ~CaseSet() {
+    std::error_code ec;
+    if (!dir.empty()) std::filesystem::remove_all(dir, ec);
+  }
 };
+
+std::map<int, std::unique_ptr<CaseSet>>& caseSets() {
+  static std::map<int, std::unique_ptr<CaseSet>> sets;
+  return sets;
+}
+
+[[noreturn]] void fail(const std::string& what) {
+  std::fprintf(stderr, "bench_cases: %s\n", what.c_str());
+  caseSets().clear();
+  std::abort();
+}
 
 // `count` cases, numbered and named in an order of their own, in a fresh
 // directory.
 const CaseSet& caseSet(int count) {
-  static std::map<int, std::unique_ptr<CaseSet>> sets;
-  auto& set = sets[count];
+  auto& set = caseSets()[count];
   if (set) return *set;
   set = std::make_unique<CaseSet>();
   std::string pattern = (std::filesystem::temp_directory_path() / "lv-bench-cases-XXXXXX").string();
