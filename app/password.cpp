@@ -2,7 +2,10 @@
 
 #include <sodium.h>
 
+#include <cstring>
+#include <filesystem>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/os/profile.h"
 #include "platform/types/latin1.h"
@@ -20,10 +23,19 @@ void initSodium() {
 
 }  // namespace
 
-std::optional<std::string> ReadStoredPassword() {
-  std::optional<std::string> value = platform::findProfileString(PasswordSection, PasswordEntry, PasswordFile);
-  if (!value || value->empty()) return std::nullopt;
-  return value;
+StoredPassword ReadStoredPassword() {
+  platform::ProfileLookup found = platform::lookupProfileString(PasswordSection, PasswordEntry, PasswordFile);
+  StoredPassword stored;
+  if (found.readError != 0) stored.unreadable = std::strerror(found.readError);
+  if (found.value && !found.value->empty()) stored.hash = std::move(found.value);
+  return stored;
+}
+
+std::string PasswordFilePath() {
+  const std::filesystem::path path = platform::profilePath(PasswordFile);
+  std::error_code ec;
+  const std::filesystem::path full = std::filesystem::absolute(path, ec);
+  return (ec ? path : full.lexically_normal()).string();
 }
 
 bool PasswordMatches(std::string_view typed, const std::optional<std::string>& stored) {

@@ -69,13 +69,25 @@ void describeGate(Window& w) {
   w.add(warning);
 }
 
+// A password file that is there but cannot be read ends the program, as a
+// fatal error does: with no stored password to check, letting the built-in
+// one in would open the program to anyone who makes the file unreadable.
+[[noreturn]] void haltOnUnreadableFile(const std::string& reason) {
+  platform::message(PasswordFileUnreadableText(PasswordFilePath(), reason) + "  Press OK to end this application",
+                    PasswordFileErrorTitle, platform::MsgIcon::Stop, platform::BtnOk);
+  platform::message(PasswordFileErrorTitle, "Halt", platform::MsgIcon::Stop, platform::BtnOk);
+  platform::haltProgram(platform::ExitFatalError);
+}
+
 class GateWindow final : public ProcedureWindow {
  public:
   using ProcedureWindow::ProcedureWindow;
 
  protected:
   int SetupMembers() override {
-    stored_ = ReadStoredPassword();
+    StoredPassword stored = ReadStoredPassword();
+    if (!stored.unreadable.empty()) haltOnUnreadableFile(stored.unreadable);
+    stored_ = std::move(stored.hash);
     return platform::LevelContinue;
   }
 

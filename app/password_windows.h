@@ -8,7 +8,10 @@
 // unless they are the password (password.h) the message "Incorrect
 // Password! This program will be terminated." titled "Halt" is shown and
 // the program ends with exit code 9 (platform::ExitWrongPassword). The gate
-// returns only when the password matched.
+// returns only when the password matched. A password file that is there but
+// cannot be read ends the program before the gate's window opens, with a
+// fatal message (PasswordFileErrorTitle) naming the file and the reason,
+// then "Halt", and exit code 3 (platform::ExitFatalError).
 //
 // The set-up window takes the new password twice and stores it; it does
 // not ask for the current one. OK and Cancel both close the window. On OK:
@@ -22,6 +25,8 @@
 //     written, a message says that the earlier password still holds.
 // Nothing is stored in the first three cases. The new password takes
 // effect at the next start of the program.
+
+#include <string>
 
 namespace app {
 
@@ -57,5 +62,11 @@ inline constexpr const char* PasswordTooLongText =
     "Password can not be longer than 20 characters... set up a shorter password!";
 inline constexpr const char* PasswordNotStoredText =
     "The new password could not be saved! Your previous password is still in effect.";
+
+// The gate's fatal message for a password file that cannot be read.
+inline constexpr const char* PasswordFileErrorTitle = "Password File Error";
+inline std::string PasswordFileUnreadableText(const std::string& path, const std::string& reason) {
+  return "The password file " + path + " could not be read.  Error: " + reason + ".";
+}
 
 }  // namespace app

@@ -75,11 +75,14 @@ int DbContext::attach(const DbFile* user, const std::string& path, bool readOnly
     schema = a.schema;
     return SQLITE_OK;
   }
+  // Each file's mode is its URI's ("mode=ro" or "mode=rw"). The connection
+  // itself always allows writing: an attached database can never be opened
+  // with more rights than the connection was, so a connection opened
+  // read-only for its first file would refuse every writable file after it.
   std::string uri = dbi::fileUri(path, readOnly);
   int rc;
   if (!db_) {
-    int flags = SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE |
-                (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
+    constexpr int flags = SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_READWRITE;
     rc = sqlite3_open_v2(uri.c_str(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
       error = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);

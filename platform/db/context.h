@@ -63,7 +63,8 @@ class DbContext {
   // name in `schema`, or an SQLite result code. The first file becomes the
   // connection's main database: a multi-file commit is atomic only when the
   // main database is a real file, and its super-journal is kept next to it.
-  // The main database stays attached until the context ends.
+  // The main database stays attached until the context ends. Each file gets
+  // the mode asked for it, whatever the mode of the files before it.
   int attach(const DbFile* user, const std::string& path, bool readOnly, std::string& schema,
              std::string& error);
   void detach(const DbFile* user);

@@ -63,6 +63,21 @@ DbStatus classifyRead(int rc) {
   }
 }
 
+// Why a file that SQLite refused with `rc` is not a record file, in words
+// that speak of the file, not of its tables.
+std::string notOursReason(const std::string& path, int rc) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0) return "it is empty";
+  switch (rc & 0xFF) {
+    case SQLITE_NOTADB:
+      return "it is not a database";
+    case SQLITE_ERROR:
+      return "it is a database of another kind";
+    default:
+      return "it is damaged";
+  }
+}
+
 struct FileFacts {
   std::map<std::string, std::string> meta;
   std::map<std::string, std::string> schemaSql;  // object name -> its SQL
@@ -105,9 +120,16 @@ DbStatus DbFile::openAttempt(Access access) {
     if (e == EACCES) return fail(DbStatus::Denied, std::strerror(e));
     return fail(DbStatus::Failed, std::strerror(e));
   }
-  if (!S_ISREG(st.st_mode)) return fail(DbStatus::NotOurs, "not a record file: " + path_ + " is not a regular file");
-  if (access == Access::ReadWrite && ::access(path_.c_str(), W_OK) != 0 && errno == EACCES)
-    return fail(DbStatus::Denied, "no write access to " + path_);
+  if (!S_ISREG(st.st_mode)) return fail(DbStatus::NotOurs, path_ + " is not a record file (it is not a regular file)");
+  if (access == Access::ReadWrite) {
+    if (::access(path_.c_str(), W_OK) != 0 && (errno == EACCES || errno == EROFS))
+      return fail(DbStatus::Denied, "no write access to " + path_);
+    // A change writes its journal beside the file: where no new file can be
+    // made, no change can be, and the file is one to read only.
+    const std::string directory = directoryOf(path_);
+    if (::access(directory.empty() ? "." : directory.c_str(), W_OK) != 0 && (errno == EACCES || errno == EROFS))
+      return fail(DbStatus::Denied, "no write access to the directory " + directory);
+  }
 
   auto wait = std::max<std::chrono::milliseconds>(DbBusyTimeout, std::chrono::seconds(lockRecovery_));
   context_->setDeadlineIn(wait);
@@ -118,6 +140,8 @@ DbStatus DbFile::openAttempt(Access access) {
     if (rc == SQLITE_MISUSE) return fail(DbStatus::Invalid, why, rc);
     if ((rc & 0xFF) == SQLITE_READONLY) return fail(DbStatus::Denied, why, rc);
     if ((rc & 0xFF) == SQLITE_CANTOPEN && !exists(path_)) return fail(DbStatus::FileNotFound, why, rc);
+    if (classifyRead(rc) == DbStatus::NotOurs)
+      return fail(DbStatus::NotOurs, path_ + " is not a record file (" + notOursReason(path_, rc) + ")", rc);
     return fail(classifyRead(rc), why, rc);
   }
   dbi::exec(context_->db_, "PRAGMA " + schema_ + ".synchronous = FULL");
@@ -132,12 +156,13 @@ DbStatus DbFile::verify(Access access) {
   if (rc == SQLITE_OK) rc = dbi::readPairs(db, "SELECT name, sql FROM " + schema_ + ".sqlite_schema", facts.schemaSql);
   if (rc != SQLITE_OK) {
     DbStatus s = classifyRead(rc);
-    std::string message = sqlite3_errmsg(db);
-    return fail(s, s == DbStatus::NotOurs ? "not a record file: " + message : message, rc);
+    if (s == DbStatus::NotOurs)
+      return fail(s, path_ + " is not a record file (" + notOursReason(path_, rc) + ")", rc);
+    return fail(s, sqlite3_errmsg(db), rc);
   }
   auto& meta = facts.meta;
   const RecordLayout& l = layout();
-  if (meta["format"] != dbi::FormatName) return fail(DbStatus::NotOurs, "not a record file");
+  if (meta["format"] != dbi::FormatName) return fail(DbStatus::NotOurs, path_ + " is not a record file");
   if (meta["format_version"] != std::to_string(dbi::FormatVersion))
     return fail(DbStatus::NotOurs, "a record file of format version " + meta["format_version"]);
   if (meta["stored_name"] != l.storedName() || meta["record_size"] != std::to_string(l.recordSize()))

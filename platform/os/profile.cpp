@@ -244,19 +244,28 @@ fs::path profilePath(std::string_view fileName) {
   return fs::path(path);
 }
 
-std::optional<std::string> findProfileString(std::string_view section, std::string_view entry,
-                                             std::string_view fileName) {
+ProfileLookup lookupProfileString(std::string_view section, std::string_view entry, std::string_view fileName) {
+  ProfileLookup found;
   section = normalName(section);
   entry = normalName(entry);
-  if (!validSectionName(section) || !validEntryName(entry)) return std::nullopt;
-  auto text = readWholeFile(profilePath(fileName));
-  if (!text) return std::nullopt;
+  if (!validSectionName(section) || !validEntryName(entry)) return found;
+  int readError = 0;
+  auto text = readWholeFile(profilePath(fileName), &readError);
+  if (!text) {
+    if (readError != ENOENT && readError != ENOTDIR) found.readError = readError;
+    return found;
+  }
   auto lines = splitLines(*text);
   auto range = findSection(lines, section);
-  if (!range) return std::nullopt;
+  if (!range) return found;
   auto at = findEntry(lines, *range, entry);
-  if (!at) return std::nullopt;
-  return std::string(entryOf(lines[*at])->value);
+  if (at) found.value = std::string(entryOf(lines[*at])->value);
+  return found;
+}
+
+std::optional<std::string> findProfileString(std::string_view section, std::string_view entry,
+                                             std::string_view fileName) {
+  return lookupProfileString(section, entry, fileName).value;
 }
 
 std::string readProfileString(std::string_view section, std::string_view entry, std::string_view defaultValue,

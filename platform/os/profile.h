@@ -51,6 +51,17 @@ std::filesystem::path configDirectory();
 std::optional<std::string> findProfileString(std::string_view section, std::string_view entry,
                                              std::string_view fileName);
 
+// What reading an entry found: its value as findProfileString gives it, and
+// whether the file was missing or there but unreadable (no read permission,
+// a directory of that name, an I/O error): then `readError` holds the
+// system's error number (errno) and `value` is nullopt. A missing file is
+// no read error.
+struct ProfileLookup {
+  std::optional<std::string> value;
+  int readError = 0;
+};
+ProfileLookup lookupProfileString(std::string_view section, std::string_view entry, std::string_view fileName);
+
 // The value of an entry, or `defaultValue` (trimmed and cut like a value)
 // when the file, the section or the entry is missing.
 std::string readProfileString(std::string_view section, std::string_view entry,

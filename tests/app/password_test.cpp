@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -11,6 +14,7 @@
 #include "app/password.h"
 #include "platform/types/halt.h"
 #include "tests/app/app_fixture.h"
+#include "tests/platform/db/child_process.h"
 
 namespace apptest {
 namespace {
@@ -116,6 +120,50 @@ TEST_F(GateTest, TheTypedPasswordOpensTheProgramOrEndsItWithExitCode9) {
     EXPECT_EQ(app::G_PASS().text(), kept);
     // The placement was saved before the check, on both ways out.
     EXPECT_TRUE(entry("PROCEDURE_PASSWORD1", "Maximize"));
+  }
+}
+
+TEST_F(GateTest, APasswordFileThatCannotBeReadEndsTheProgramBeforeTheGateOpens) {
+  struct Case {
+    const char* what;
+    std::function<void()> make;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"a file without read permission",
+       [] {
+         ASSERT_TRUE(app::StorePassword("Secret-1"));
+         ::chmod("lanvik.ini", 0);
+       },
+       "Permission denied"},
+      {"a directory", [] { std::filesystem::create_directory("lanvik.ini"); }, "Is a directory"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    drv.emplace();
+    drv->answerWith([](const platform::MessageRequest&) { return platform::BtnOk; });
+    std::filesystem::remove_all("lanvik.ini");
+    dbtest::runUnprivileged(dir.string(), [&] {
+      c.make();
+      const std::string path = (dir / "lanvik.ini").string();
+      bool returned = false;
+      start([&returned] {
+        app::PROCEDURE_PASSWORD1();
+        returned = true;
+      });
+      EXPECT_FALSE(returned);
+      EXPECT_TRUE(drv->programEnded());
+      EXPECT_EQ(drv->exitCode(), platform::ExitFatalError);
+      EXPECT_EQ(drv->findWindow(GateCaption), nullptr) << "nothing opens";
+      ASSERT_EQ(drv->messages().size(), 2u);
+      const platform::MessageRequest& fatal = drv->messages()[0];
+      EXPECT_EQ(fatal.title, app::PasswordFileErrorTitle);
+      EXPECT_EQ(fatal.text, "The password file " + path + " could not be read.  Error: " + c.reason +
+                                ".  Press OK to end this application");
+      EXPECT_EQ(fatal.icon, MsgIcon::Stop);
+      EXPECT_EQ(drv->messages()[1].title, "Halt");
+      EXPECT_EQ(drv->messages()[1].text, app::PasswordFileErrorTitle);
+    });
   }
 }
 

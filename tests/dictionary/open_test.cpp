@@ -2,6 +2,7 @@
 // use, and the messages of files that are locked, damaged or not ours.
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <filesystem>
@@ -11,6 +12,7 @@
 
 #include "platform/types/halt.h"
 #include "tests/dictionary/dict_fixture.h"
+#include "tests/platform/db/child_process.h"
 
 namespace {
 
@@ -95,6 +97,9 @@ TEST_F(OpenTest, AFileThatCannotBeUsedGivesItsMessageAndIsLeftAsItWas) {
          std::filesystem::resize_file(d.file("CASECLOS.lvd"), std::filesystem::file_size(d.file("CASECLOS.lvd")) / 2);
        },
        true, {"File Access Error", "Halt"}, fatalAccess, platform::ExitFatalError},
+      {"an empty file", [](const ScratchDir& d) { writeAll(d.file("CASECLOS.lvd"), ""); }, true,
+       {"File Access Error", "Halt"}, fatalAccess, platform::ExitFatalError,
+       "CASECLOS.lvd is not a record file (it is empty)."},
       {"another program's database",
        [](const ScratchDir& d) { sqlValue(d.file("CASECLOS.lvd"), "CREATE TABLE notes(x); INSERT INTO notes VALUES(1)"); },
        true, {"File Access Error", "Halt"}, fatalAccess, platform::ExitFatalError},
@@ -140,6 +145,7 @@ TEST_F(OpenTest, AFileThatCannotBeUsedGivesItsMessageAndIsLeftAsItWas) {
     SCOPED_TRACE(c.what);
     ScratchDir fresh;
     c.make(fresh);
+    const bool existed = std::filesystem::exists(fresh.file("CASECLOS.lvd"));
     const std::string before = readAll(fresh.file("CASECLOS.lvd"));
     {
       TestThread thread;
@@ -164,12 +170,89 @@ TEST_F(OpenTest, AFileThatCannotBeUsedGivesItsMessageAndIsLeftAsItWas) {
       if (c.halt == -1) {
         EXPECT_EQ(level, LevelBenign);  // rebuilt, and the case is found by its key
         EXPECT_EQ(CCS(CCS_CASENUMBER).text(), "CR-1");
-      } else if (!before.empty()) {
+      } else if (existed) {
         EXPECT_EQ(readAll(fresh.file("CASECLOS.lvd")), before);  // never written to
       }
       use(*main);
     }
     std::filesystem::current_path(fresh.path());
+  }
+}
+
+TEST_F(OpenTest, AFileThatCannotBeWrittenIsOpenedReadOnlyWithAMessageAndTheOthersKeepTheirMode) {
+  const char* const stored[] = {"CASECLOS.lvd", "HOURLY.lvd", "RATEMILA.lvd", "TOTALS.lvd"};
+  struct Case {
+    const char* what;
+    const char* readOnly;                  // the file made read-only; nullptr: the directory
+    std::vector<std::string> deniedFiles;  // the files the "Access Denied" messages name, in order
+  };
+  const Case cases[] = {
+      // The entries are read first, so the thread's connection starts with
+      // the read-only file.
+      {"HOURLY.lvd without write permission", "HOURLY.lvd", {"HOURLY"}},
+      // No journal can be made beside them.
+      {"the files in a directory without write permission", nullptr, {"HOURLY", "CaseCloseSummary"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScratchDir fresh;
+    dbtest::runUnprivileged(fresh.path(), [&] {
+      struct Restore {  // so that the directory can be removed
+        const std::string& path;
+        ~Restore() { chmod(path.c_str(), 0755); }
+      } restore{fresh.path()};
+      std::int64_t entry = 0;
+      {
+        TestThread maker;
+        use(maker);
+        openFiles();
+        addCase("CR-1");
+        entry = addEntry("CR-1");
+        EXPECT_EQ(Access_RateMilage().TryFetch(RTM_KeyDate), LevelNotify);  // made, empty
+        addTotals("CR-1");
+        use(*main);
+      }
+      ASSERT_EQ(chmod(c.readOnly ? c.readOnly : fresh.path().c_str(), c.readOnly ? 0444 : 0555), 0);
+      std::vector<std::string> before;
+      for (const char* name : stored) before.push_back(readAll(name));
+      {
+        TestThread thread;
+        use(thread);
+        openFiles();
+        port.shown.clear();
+        HOU(HOU_FN).setInteger(entry);
+        EXPECT_EQ(haltCode([&] { EXPECT_EQ(Access_HOURLY().TryFetch(HOU_KEYFN), LevelBenign); }), -1);
+        CCS(CCS_CASENUMBER).setText("CR-1");
+        EXPECT_EQ(haltCode([&] { EXPECT_EQ(Access_CaseCloseSummary().TryFetch(CCS_KeyCaseNumber), LevelBenign); }), -1);
+        std::vector<std::string> texts;
+        for (const Shown& s : port.shown) {
+          EXPECT_EQ(s.title, "Access Denied");
+          texts.push_back(s.text);
+        }
+        std::vector<std::string> expected;
+        for (const std::string& file : c.deniedFiles)
+          expected.push_back("Could not get write access to " + file + " so trying read-only.");
+        EXPECT_EQ(texts, expected);
+        EXPECT_TRUE(HOURLY().isReadOnly());
+
+        // A case is added where its file can be written, and refused with a
+        // message where it cannot.
+        const bool casesWritable = c.readOnly != nullptr;
+        EXPECT_EQ(CaseCloseSummary().isReadOnly(), !casesWritable);
+        port.shown.clear();
+        ASSERT_EQ(Access_CaseCloseSummary().PrimeRecord(), 0);
+        CCS(CCS_CASENUMBER).setText("CR-2");
+        EXPECT_EQ(Access_CaseCloseSummary().Insert(), casesWritable ? LevelBenign : LevelNotify);
+        EXPECT_EQ(port.titles(), casesWritable ? std::vector<std::string>{}
+                                               : std::vector<std::string>{"Record Insert Error"});
+        use(*main);
+      }
+      // What could not be written is as it was, byte for byte.
+      for (std::size_t i = 0; i < std::size(stored); ++i) {
+        if (c.readOnly && std::string(stored[i]) != c.readOnly) continue;
+        EXPECT_EQ(readAll(stored[i]), before[i]) << stored[i];
+      }
+    });
   }
 }
 

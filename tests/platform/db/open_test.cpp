@@ -13,6 +13,7 @@
 #include <random>
 #include <thread>
 
+#include "tests/platform/db/child_process.h"
 #include "tests/platform/db/db_fixture.h"
 
 namespace {
@@ -118,24 +119,33 @@ void overwritePage(const std::string& path, std::int64_t page, unsigned seed) {
 }
 
 TEST(BadFiles, AreRefusedAndLeftAsTheyWere) {
+  const std::string notOurs = "CASES.lvd is not a record file ";
   struct Fixture {
     const char* what;
     std::function<void(const std::string&)> make;
+    std::string says;  // how the error text ends
   } fixtures[] = {
-      {"random bytes", [](const std::string& p) { writeAll(p, randomBytes(20000, 7)); }},
-      {"an empty file", [](const std::string& p) { writeAll(p, ""); }},
+      {"random bytes", [](const std::string& p) { writeAll(p, randomBytes(20000, 7)); },
+       notOurs + "(it is not a database)"},
+      {"an empty file", [](const std::string& p) { writeAll(p, ""); }, notOurs + "(it is empty)"},
       {"a truncated file",
        [](const std::string& p) {
+         static std::string truncated;  // made once: 2000 records take a while
+         if (!truncated.empty()) return writeAll(p, truncated);
          makeCases(2000);
          std::filesystem::resize_file(p, std::filesystem::file_size(p) / 2);
-       }},
+         truncated = readAll(p);
+       },
+       notOurs + "(it is damaged)"},
       {"a file cut inside its header",
        [](const std::string& p) {
          makeCases(3);
          std::filesystem::resize_file(p, 60);
-       }},
+       },
+       notOurs + "(it is damaged)"},
       {"another program's database",
-       [](const std::string& p) { execOn(p, "CREATE TABLE notes(x); INSERT INTO notes VALUES(1)"); }},
+       [](const std::string& p) { execOn(p, "CREATE TABLE notes(x); INSERT INTO notes VALUES(1)"); },
+       notOurs + "(it is a database of another kind)"},
       {"a record file of another layout",
        [](const std::string& p) {
          DbContext c;
@@ -143,27 +153,35 @@ TEST(BadFiles, AreRefusedAndLeftAsTheyWere) {
          ASSERT_EQ(openOrCreate(other), DbStatus::Ok);
          other.close();
          std::filesystem::rename("ENTRIES.lvd", p);
-       }},
+       },
+       "the file holds ENTRIES records of 68 bytes, not CASES records of 66 bytes"},
       {"a record file with other keys",
        [](const std::string&) {
          FileDefinition definition = caseDefinition();
          definition.keys[1].unique = true;
          makeCases(3, definition);
-       }},
-      {"a directory", [](const std::string& p) { std::filesystem::create_directory(p); }},
+       },
+       "the file's keys are defined differently"},
+      {"a directory", [](const std::string& p) { std::filesystem::create_directory(p); },
+       notOurs + "(it is not a regular file)"},
   };
-  for (const Fixture& fx : fixtures) {
-    SCOPED_TRACE(fx.what);
+  // The file is the thread's first, or joins a file already open.
+  auto check = [](const Fixture& fx, bool afterAnother) {
+    SCOPED_TRACE(testing::Message() << fx.what << (afterAnother ? ", after another file" : ""));
     ScratchDir dir;
     const std::string path = dir.file("CASES.lvd");
     fx.make(path);
     const std::string before = std::filesystem::is_directory(path) ? "" : readAll(path);
-    const auto entries = directoryEntries(dir.path());
 
     DbContext context;
+    DbFile totals(context, totalDefinition());
+    if (afterAnother) {
+      ASSERT_EQ(openOrCreate(totals), DbStatus::Ok) << totals.error().text;
+    }
+    const auto entries = directoryEntries(dir.path());
     DbFile f(context, caseDefinition());
     EXPECT_EQ(f.open(), DbStatus::NotOurs) << f.error().text;
-    EXPECT_FALSE(f.error().text.empty());
+    EXPECT_TRUE(f.error().text.ends_with(fx.says)) << f.error().text;
     EXPECT_EQ(f.open(Access::ReadOnly), DbStatus::NotOurs);
     EXPECT_EQ(f.create(), DbStatus::Ok);  // never made over an existing file
     EXPECT_EQ(f.open(), DbStatus::NotOurs);
@@ -176,12 +194,13 @@ TEST(BadFiles, AreRefusedAndLeftAsTheyWere) {
     EXPECT_EQ(directoryEntries(dir.path()), entries);
 
     // The refused file does not hinder the thread's other files.
-    DbFile totals(context, totalDefinition());
     ASSERT_EQ(openOrCreate(totals), DbStatus::Ok) << totals.error().text;
     clear(totals);
     field(totals, TOT_CASENUMBER).setText("X");
     EXPECT_EQ(totals.add(), DbStatus::Ok) << totals.error().text;
-  }
+  };
+  for (const bool afterAnother : {false, true})
+    for (const Fixture& fx : fixtures) check(fx, afterAnother);
 }
 
 TEST(DamagedKeys, AreFoundWhenOpenedAndRebuiltFromTheRecords) {
@@ -258,7 +277,7 @@ TEST(BadFiles, AFileThatCannotBeMadeIsReportedAsSuch) {
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
-TEST(Access, ReadOnlyOpeningReadsButRefusesWrites) {
+TEST(Access, ReadOnlyOpeningReadsButRefusesWritesAndLeavesTheThreadsOtherFilesWritable) {
   ScratchDir dir;
   makeCases(3);
   DbContext context;
@@ -269,17 +288,84 @@ TEST(Access, ReadOnlyOpeningReadsButRefusesWrites) {
   clear(f);
   field(f, CAS_NUMBER).setText("N9");
   EXPECT_EQ(f.add(), DbStatus::ReadOnly);
+
+  // Files opened after it have their own mode, and a change of two of them
+  // is still stored together.
+  DbFile totals(context, totalDefinition()), entries(context, entryDefinition());
+  for (DbFile* other : {&totals, &entries}) {
+    ASSERT_EQ(openOrCreate(*other), DbStatus::Ok) << other->error().text;
+    EXPECT_FALSE(other->isReadOnly());
+  }
+  {
+    platform::DbTransaction tx(context);
+    ASSERT_EQ(tx.begin({&totals, &entries}), DbStatus::Ok) << tx.error().text;
+    clear(totals);
+    field(totals, TOT_CASENUMBER).setText("N1");
+    EXPECT_EQ(totals.add(), DbStatus::Ok) << totals.error().text;
+    clear(entries);
+    field(entries, ENT_FN).setInteger(1);
+    field(entries, ENT_CASENUMBER).setText("N1");
+    EXPECT_EQ(entries.add(), DbStatus::Ok) << entries.error().text;
+    ASSERT_EQ(tx.commit(), DbStatus::Ok) << tx.error().text;
+  }
+  EXPECT_EQ(sqlValue(dir.file("TOTS.lvd"), "SELECT count(*) FROM records"), "1");
+  EXPECT_EQ(sqlValue(dir.file("ENTRIES.lvd"), "SELECT count(*) FROM records"), "1");
+  EXPECT_EQ(f.add(), DbStatus::ReadOnly);
 }
 
-TEST(Access, AFileWithoutWritePermissionIsDeniedForWriting) {
-  if (geteuid() == 0) GTEST_SKIP() << "root writes to any file";
-  ScratchDir dir;
-  makeCases(1);
-  chmod(dir.file("CASES.lvd").c_str(), 0444);
-  DbContext context;
-  DbFile f(context, caseDefinition());
-  EXPECT_EQ(f.open(), DbStatus::Denied) << f.error().text;
-  EXPECT_EQ(f.open(Access::ReadOnly), DbStatus::Ok) << f.error().text;
+TEST(Access, AFileThatCannotBeWrittenIsDeniedForWritingOpensReadOnlyAndIsLeftAsItWas) {
+  struct Case {
+    const char* what;
+    mode_t fileMode, dirMode;
+    bool othersWritable;  // whether the thread's other files can be written
+    const char* says;     // how the error text of the refusal starts
+  };
+  const Case cases[] = {
+      {"a file without write permission", 0444, 0755, true, "no write access to "},
+      // Writing needs a journal beside the file.
+      {"a file in a directory without write permission", 0644, 0555, false, "no write access to the directory "},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScratchDir dir;
+    runUnprivileged(dir.path(), [&] {
+      struct Restore {  // so that the directory can be removed
+        const std::string& path;
+        ~Restore() { chmod(path.c_str(), 0755); }
+      } restore{dir.path()};
+      makeCases(3);
+      {
+        DbContext maker;
+        DbFile totals(maker, totalDefinition());
+        ASSERT_EQ(openOrCreate(totals), DbStatus::Ok) << totals.error().text;
+      }
+      ASSERT_EQ(chmod("CASES.lvd", c.fileMode), 0);
+      ASSERT_EQ(chmod(dir.path().c_str(), c.dirMode), 0);
+      const std::string before = readAll("CASES.lvd");
+      const auto entries = directoryEntries(dir.path());
+      {
+        DbContext context;
+        DbFile f(context, caseDefinition());
+        EXPECT_EQ(f.open(), DbStatus::Denied) << f.error().text;
+        EXPECT_EQ(f.error().text.rfind(c.says, 0), 0u) << f.error().text;
+        ASSERT_EQ(f.open(Access::ReadOnly), DbStatus::Ok) << f.error().text;
+        EXPECT_EQ(everyOrder(f)[0].size(), 3u);
+        clear(f);
+        field(f, CAS_NUMBER).setText("N9");
+        EXPECT_EQ(f.add(), DbStatus::ReadOnly);
+
+        DbFile totals(context, totalDefinition());
+        EXPECT_EQ(totals.open(), c.othersWritable ? DbStatus::Ok : DbStatus::Denied) << totals.error().text;
+        if (c.othersWritable) {
+          clear(totals);
+          field(totals, TOT_CASENUMBER).setText("N1");
+          EXPECT_EQ(totals.add(), DbStatus::Ok) << totals.error().text;
+        }
+      }
+      EXPECT_EQ(readAll("CASES.lvd"), before);
+      EXPECT_EQ(directoryEntries(dir.path()), entries);
+    });
+  }
 }
 
 TEST(Access, AFileLockedElsewhereIsWaitedForThenReportedLocked) {
