@@ -256,6 +256,10 @@ int FormWindow::checkStep(int control) {
 }
 
 void FormWindow::save() {
+  if (!ReadyToSave()) {
+    focusFirst();
+    return;
+  }
   history_.TakeCopy();
   if (adding()) {
     if (access_.Insert() == platform::LevelBenign)

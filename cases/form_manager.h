@@ -170,6 +170,10 @@ class FormWindow : public app::ProcedureWindow, private platform::ToolbarTarget 
   int SetupMembers() override;
   void SetupOpenWindow() override;
   void AttachTargets() override;
+  // A member's last word on OK, once the required-entry check has passed
+  // and before the history copy: false keeps the form open, nothing saved
+  // (the member has said why), with the focus on its first control.
+  virtual bool ReadyToSave() { return true; }
 
  private:
   platform::Window& ToolbarWindow() const override { return window(); }
