@@ -84,9 +84,10 @@ AmountResult ApplyAmountRules(const AmountOperands& o, const AmountTargets& targ
   return run.result();
 }
 
-AmountOperands EntryOperands(const Decimal& hourlyRate) {
+AmountOperands EntryOperands(const Decimal& hourlyRate, std::uint8_t* record) {
   using namespace dictionary;
-  auto v = [](HOURLYField f) { return HOU(f).decimal(); };
+  const platform::RecordLayout& layout = HOURLYLayout();
+  auto v = [&](HOURLYField f) { return FieldRef::of(layout.field(f), record).decimal(); };
   AmountOperands o;
   o.inCourt = {v(HOU_ARRAIGNMENTPLEA), v(HOU_MOTIONSREQUESTS), v(HOU_BAILHEARINGS), v(HOU_SENTENCEHEARINGS),
                v(HOU_TRIAL),           v(HOU_REVOCATIONHEARINGS), v(HOU_APPEALSCOURT), v(HOU_OTHERIN)};
@@ -107,11 +108,19 @@ AmountOperands EntryOperands(const Decimal& hourlyRate) {
   return o;
 }
 
-AmountTargets EntryTargets() {
+AmountTargets EntryTargets(std::uint8_t* record) {
   using namespace dictionary;
-  return {HOU(HOU_IN_TOTALHOURS),     HOU(HOU_TOTALSECTION_INCOURT), HOU(HOU_OUT_TOTALHOURS),
-          HOU(HOU_TOTALSECTION_OUTCOURT), HOU(HOU_TOTALMILAGE),      HOU(HOU_TOTALSECTIONTRAVEL),
-          HOU(HOU_TOTALSECTIONOTHER), HOU(HOU_TOTALSECTION),         HOU(HOU_GRANDTOTAL)};
+  const platform::RecordLayout& layout = HOURLYLayout();
+  auto f = [&](HOURLYField field) { return FieldRef::of(layout.field(field), record); };
+  return {f(HOU_IN_TOTALHOURS),     f(HOU_TOTALSECTION_INCOURT), f(HOU_OUT_TOTALHOURS),
+          f(HOU_TOTALSECTION_OUTCOURT), f(HOU_TOTALMILAGE),      f(HOU_TOTALSECTIONTRAVEL),
+          f(HOU_TOTALSECTIONOTHER), f(HOU_TOTALSECTION),         f(HOU_GRANDTOTAL)};
 }
+
+AmountOperands EntryOperands(const Decimal& hourlyRate) {
+  return EntryOperands(hourlyRate, dictionary::HOURLY().record());
+}
+
+AmountTargets EntryTargets() { return EntryTargets(dictionary::HOURLY().record()); }
 
 }  // namespace cases

@@ -93,8 +93,11 @@ struct AmountResult {
 // Applies the given rules, in the order above.
 AmountResult ApplyAmountRules(const AmountOperands& operands, const AmountTargets& targets, AmountRules rules);
 
-// The entry's own operands (the thread's HOURLY record buffer) with an
-// hourly rate, and the entry's own fields as the targets.
+// An entry's own operands with an hourly rate, and the entry's own fields
+// as the targets: of an HOURLY record, or of the thread's HOURLY record
+// buffer.
+AmountOperands EntryOperands(const platform::Decimal& hourlyRate, std::uint8_t* record);
+AmountTargets EntryTargets(std::uint8_t* record);
 AmountOperands EntryOperands(const platform::Decimal& hourlyRate);
 AmountTargets EntryTargets();
 
