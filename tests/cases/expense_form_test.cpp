@@ -65,6 +65,10 @@ TEST_F(ExpenseFormTest, ADefinedRateIsKeptAndPricesTheMilesBeforeOk) {
   EXPECT_EQ(drv->text(w, ox::CCS_HOURLYRATE), "$33.35");
   drv->type(w, ox::HOU_BRIEFDESCRIPTIONSERVICES3, "Drive to the courthouse");
   drv->type(w, ox::HOU_MILAGERATE, "0.485");
+  drv->answer(BtnOk);
+  drv->type(w, ox::HOU_MILEAGE, "1.5");
+  EXPECT_THAT(titles(), ElementsAre("Invalid Entry")) << "miles are whole numbers";
+  EXPECT_EQ(w.focus(), ox::HOU_MILEAGE);
   drv->type(w, ox::HOU_MILEAGE, "37");
   drv->type(w, ox::HOU_PARKING, "5.00");
   EXPECT_EQ(drv->text(w, ox::HOU_TOTALMILAGE), "17.95") << "0.485 x 37 = 17.945";
@@ -75,7 +79,7 @@ TEST_F(ExpenseFormTest, ADefinedRateIsKeptAndPricesTheMilesBeforeOk) {
   drv->click(w, ox::OK);
   EXPECT_EQ(response, app::ResponseCompleted);
   EXPECT_EQ(pickerCalls(), 0);
-  EXPECT_THAT(titles(), IsEmpty());
+  EXPECT_THAT(titles(), ElementsAre("Invalid Entry"));
   EXPECT_THAT(expenses(entries().at(0)), ElementsAre("0.485", "37.00", "17.95", "22.95", "24.20"));
 }
 
