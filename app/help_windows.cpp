@@ -7,14 +7,15 @@
 #include "platform/os/services.h"
 #include "platform/os/text_limits.h"
 #include "platform/types/latin1.h"
+#include "platform/ui/describe.h"
 #include "platform/ui/window.h"
 
 namespace app {
 
 namespace {
 
+using namespace platform::describe;
 using platform::ControlKind;
-using platform::ControlSpec;
 using platform::Window;
 using platform::WindowKind;
 using platform::WindowSpec;
@@ -29,30 +30,26 @@ WindowSpec infoSpec(std::string caption, platform::Rect rect) {
 
 void describeSplash(Window& w) {
   using namespace splash;
-  w.add(Describe(IMAGE1, ControlKind::Image, {8, 8, 120, 37}, Logo));
-  w.add(Describe(STRING5, ControlKind::String, {129, 8, 8, 10}, "\u00AE"));
-  w.add(Describe(IMAGE2, ControlKind::Image, {172, 10, 20, 20}, ProgramIcon));
-  ControlSpec title = Describe(STRING3, ControlKind::String, {8, 56, 184, 12}, "Pellmark Version");
-  title.font = {"Arial", 12, true};
-  w.add(title);
-  w.add(Describe(STRING2, ControlKind::String, {8, 72, 36, 10}, "Version:"));
-  w.add(Describe(STRING1, ControlKind::String, {46, 72, 60, 10}, "2007.1"));
-  w.add(Describe(STRING4, ControlKind::String, {8, 88, 184, 10},
-                 "Time and expense billing for court-appointed counsel."));
+  w.add(image(IMAGE1, {8, 8, 120, 37}, Logo));
+  w.add(control(STRING5, ControlKind::String, {129, 8, 8, 10}, "\u00AE"));
+  w.add(image(IMAGE2, {172, 10, 20, 20}, ProgramIcon));
+  w.add(control(STRING3, ControlKind::String, {8, 56, 184, 12}, "Pellmark Version").font({"Arial", 12, true}));
+  w.add(control(STRING2, ControlKind::String, {8, 72, 36, 10}, "Version:"));
+  w.add(control(STRING1, ControlKind::String, {46, 72, 60, 10}, "2007.1"));
+  w.add(control(STRING4, ControlKind::String, {8, 88, 184, 10},
+                "Time and expense billing for court-appointed counsel."));
 }
 
 void describeFaq(Window& w) {
   using namespace faq;
-  w.add(Describe(IMAGE1, ControlKind::Image, {8, 8, 20, 20}, "help.ico"));
-  w.add(Describe(IMAGE1_2, ControlKind::Image, {212, 8, 20, 20}, ProgramIcon));
-  ControlSpec heading = Describe(STRING1, ControlKind::String, {34, 8, 170, 20}, "Need Help?");
-  heading.font = {"Arial", 16, true};
-  w.add(heading);
-  w.add(Describe(STRING2, ControlKind::String, {8, 34, 224, 10}, "You can get the help you need at our website..."));
-  w.add(Describe(STRINGWWW, ControlKind::String, {20, 46, 130, 10}, HelpWebAddress));
-  w.add(Describe(STRING2_2, ControlKind::String, {8, 60, 224, 10}, "or email us at:"));
-  w.add(Describe(STRINGEMAIL, ControlKind::String, {20, 72, 130, 10}, HelpMailAddress));
-  w.add(Describe(IMAGE3, ControlKind::Image, {8, 86, 120, 37}, Logo));
+  w.add(image(IMAGE1, {8, 8, 20, 20}, "help.ico"));
+  w.add(image(IMAGE1_2, {212, 8, 20, 20}, ProgramIcon));
+  w.add(control(STRING1, ControlKind::String, {34, 8, 170, 20}, "Need Help?").font({"Arial", 16, true}));
+  w.add(control(STRING2, ControlKind::String, {8, 34, 224, 10}, "You can get the help you need at our website..."));
+  w.add(control(STRINGWWW, ControlKind::String, {20, 46, 130, 10}, HelpWebAddress));
+  w.add(control(STRING2_2, ControlKind::String, {8, 60, 224, 10}, "or email us at:"));
+  w.add(control(STRINGEMAIL, ControlKind::String, {20, 72, 130, 10}, HelpMailAddress));
+  w.add(image(IMAGE3, {8, 86, 120, 37}, Logo));
 }
 
 class SplashWindow final : public ProcedureWindow {
@@ -85,9 +82,7 @@ class FaqWindow final : public ProcedureWindow {
   void SetupOpenWindow() override {
     for (auto [area, shown] : {std::pair{faq::WwwLink, faq::STRINGWWW}, std::pair{faq::MailLink, faq::STRINGEMAIL}}) {
       platform::Control& text = window().control(shown);
-      ControlSpec link = Describe(area, ControlKind::Region, text.rect());
-      link.cursor = platform::CursorShape::Hand;
-      window().add(link);
+      window().add(control(area, ControlKind::Region, text.rect()).cursor(platform::CursorShape::Hand));
       text.setFontColor(0);
     }
   }

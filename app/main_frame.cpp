@@ -11,6 +11,7 @@
 #include "platform/os/services.h"
 #include "platform/types/clock.h"
 #include "platform/types/picture.h"
+#include "platform/ui/describe.h"
 #include "platform/ui/window.h"
 
 namespace app {
@@ -18,8 +19,9 @@ namespace app {
 namespace {
 
 using platform::ControlKind;
-using platform::ControlSpec;
 using platform::StdAction;
+using platform::describe::button;
+using platform::describe::control;
 using platform::Window;
 using namespace frame;
 
@@ -91,25 +93,16 @@ constexpr ToolbarEntry ToolbarButtons[] = {
 };
 
 void describeFrame(Window& w) {
-  for (const MenuEntry& m : MenuBar) {
-    ControlSpec s = Describe(m.number, m.kind, {}, m.text);
-    s.parent = m.parent;
-    s.statusText = m.statusText;
-    s.hidden = m.hidden;
-    s.action = m.action;
+  for (const MenuEntry& m : MenuBar)
     // The information entry shows text only; it cannot be opened.
-    s.disabled = m.number == LANVIK;
-    w.add(s);
-  }
-  w.add(Describe(TOOLBAR, ControlKind::Toolbar, {}));
-  for (const ToolbarEntry& b : ToolbarButtons) {
-    ControlSpec s = Describe(b.number, ControlKind::Button, {0, 0, 128, 26}, b.text);
-    s.parent = TOOLBAR;
-    s.icon = b.icon;
-    s.font = {"Verdana", 8};
-    s.fontColor = 0;
-    w.add(s);
-  }
+    w.add(control(m.number, m.kind, {}, m.text, m.parent)
+              .status(m.statusText)
+              .hidden(m.hidden)
+              .action(m.action)
+              .disabled(m.number == LANVIK));
+  w.add(control(TOOLBAR, ControlKind::Toolbar, {}));
+  for (const ToolbarEntry& b : ToolbarButtons)
+    w.add(button(b.number, {0, 0, 128, 26}, b.text).in(TOOLBAR).icon(b.icon).font({"Verdana", 8}).colour(0));
 }
 
 platform::WindowSpec frameSpec() {

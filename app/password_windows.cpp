@@ -12,6 +12,7 @@
 #include "app/password.h"
 #include "platform/types/halt.h"
 #include "platform/types/picture.h"
+#include "platform/ui/describe.h"
 #include "platform/ui/message_port.h"
 #include "platform/ui/window.h"
 
@@ -19,54 +20,34 @@ namespace app {
 
 namespace {
 
+using namespace platform::describe;
 using platform::ControlKind;
-using platform::ControlSpec;
 using platform::Window;
 using platform::WindowKind;
 using platform::WindowSpec;
 
-constexpr platform::Color LightGrey = platform::rgb(0xC0, 0xC0, 0xC0);
-constexpr platform::Color White = platform::rgb(0xFF, 0xFF, 0xFF);
-constexpr platform::Color Black = 0;
+constexpr platform::Color LightGrey = Grey;
 constexpr platform::Color Band = 0x270F71;
 
 // --- the gate -------------------------------------------------------------------
 
 void describeGate(Window& w) {
   using namespace gate;
-  ControlSpec band = Describe(BOX2, ControlKind::Box, {0, 0, 230, 26});
-  band.fill = Band;
-  w.add(band);
-  ControlSpec bottom = Describe(BOX1, ControlKind::Box, {0, 94, 230, 16});
-  bottom.fill = Black;
-  w.add(bottom);
-  ControlSpec icon = Describe(IMAGE2, ControlKind::Image, {196, 3, 20, 20}, ProgramIcon);
-  w.add(icon);
-  ControlSpec maker = Describe(STRING2_2, ControlKind::String, {8, 4, 160, 10}, "LANVik - Pellmark Software");
-  maker.fontColor = LightGrey;
-  maker.transparent = true;
-  w.add(maker);
-  ControlSpec version = Describe(STRING2_3, ControlKind::String, {8, 14, 160, 9}, "VERSION 2007.1");
-  version.fontColor = LightGrey;
-  version.transparent = true;
-  w.add(version);
-  w.add(Describe(G_PASS_PROMPT, ControlKind::Prompt, {8, 38, 62, 10}, "Enter Password:"));
-  ControlSpec entry = Describe(gate::G_PASS, ControlKind::Entry, {72, 36, 148, 12});
-  entry.var = app::G_PASS();
-  entry.picture = "s50";
-  entry.password = true;
-  w.add(entry);
-  ControlSpec verify = Describe(BUTTON2, ControlKind::Button, {120, 54, 100, 16}, "VERIFY PASSWORD");
-  verify.defaultButton = true;
-  verify.action = platform::StdAction::Close;
-  w.add(verify);
-  w.add(Describe(STRING4, ControlKind::String, {8, 78, 214, 10}, "Passwords are case-sensitive."));
-  ControlSpec warning =
-      Describe(STRING1, ControlKind::String, {8, 97, 214, 10}, "DO NOT USE THIS PROGRAM IF YOU ARE NOT AUTHORIZED");
-  warning.fontColor = White;
-  warning.font.size = 7;
-  warning.transparent = true;
-  w.add(warning);
+  w.add(box(BOX2, {0, 0, 230, 26}, Band));
+  w.add(box(BOX1, {0, 94, 230, 16}, Black));
+  w.add(image(IMAGE2, {196, 3, 20, 20}, ProgramIcon));
+  w.add(control(STRING2_2, ControlKind::String, {8, 4, 160, 10}, "LANVik - Pellmark Software")
+            .colour(LightGrey)
+            .transparent());
+  w.add(control(STRING2_3, ControlKind::String, {8, 14, 160, 9}, "VERSION 2007.1").colour(LightGrey).transparent());
+  w.add(prompt(G_PASS_PROMPT, {8, 38, 62, 10}, "Enter Password:"));
+  w.add(entry(gate::G_PASS, {72, 36, 148, 12}, app::G_PASS(), "s50").password());
+  w.add(button(BUTTON2, {120, 54, 100, 16}, "VERIFY PASSWORD").isDefault().action(platform::StdAction::Close));
+  w.add(control(STRING4, ControlKind::String, {8, 78, 214, 10}, "Passwords are case-sensitive."));
+  w.add(control(STRING1, ControlKind::String, {8, 97, 214, 10}, "DO NOT USE THIS PROGRAM IF YOU ARE NOT AUTHORIZED")
+            .colour(White)
+            .size(7)
+            .transparent());
 }
 
 // A password file that is there but cannot be read ends the program, as a
@@ -118,24 +99,12 @@ struct Text50 {
 
 void describeSetup(Window& w, Text50& wpass, Text50& wpass1) {
   using namespace setup;
-  w.add(Describe(WPASS_PROMPT, ControlKind::Prompt, {8, 10, 100, 10}, "New Password"));
-  ControlSpec first = Describe(WPASS, ControlKind::Entry, {110, 8, 92, 12});
-  first.var = wpass.ref();
-  first.picture = "s50";
-  first.password = true;
-  w.add(first);
-  w.add(Describe(WPASS1_PROMPT, ControlKind::Prompt, {8, 28, 100, 10}, "New Password Confirmation"));
-  ControlSpec second = Describe(WPASS1, ControlKind::Entry, {110, 26, 92, 12});
-  second.var = wpass1.ref();
-  second.picture = "s50";
-  second.password = true;
-  w.add(second);
-  ControlSpec ok = Describe(OK, ControlKind::Button, {98, 48, 50, 14}, "&OK");
-  ok.tip = "Accept Operation";
-  w.add(ok);
-  ControlSpec cancel = Describe(CANCEL, ControlKind::Button, {152, 48, 50, 14}, "&Cancel");
-  cancel.tip = "Cancel Operation";
-  w.add(cancel);
+  w.add(prompt(WPASS_PROMPT, {8, 10, 100, 10}, "New Password"));
+  w.add(entry(WPASS, {110, 8, 92, 12}, wpass.ref(), "s50").password());
+  w.add(prompt(WPASS1_PROMPT, {8, 28, 100, 10}, "New Password Confirmation"));
+  w.add(entry(WPASS1, {110, 26, 92, 12}, wpass1.ref(), "s50").password());
+  w.add(button(OK, {98, 48, 50, 14}, "&OK", "Accept Operation"));
+  w.add(button(CANCEL, {152, 48, 50, 14}, "&Cancel", "Cancel Operation"));
 }
 
 class SetupWindow final : public ProcedureWindow {

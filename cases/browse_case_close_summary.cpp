@@ -14,6 +14,7 @@
 #include "platform/lib/list_view.h"
 #include "platform/lib/window_fitter.h"
 #include "platform/ui/control.h"
+#include "platform/ui/describe.h"
 #include "platform/ui/window.h"
 
 namespace cases {
@@ -21,8 +22,8 @@ namespace cases {
 namespace {
 
 using namespace case_list;
+using namespace platform::describe;
 using platform::ControlKind;
-using platform::ControlSpec;
 using platform::Rect;
 
 CaseListCall calls[] = {
@@ -40,48 +41,6 @@ const CaseListCall* ownCall(int control) {
   return nullptr;
 }
 
-constexpr platform::Color Black = platform::rgb(0, 0, 0);
-constexpr platform::Color White = platform::rgb(0xFF, 0xFF, 0xFF);
-constexpr platform::Color Red = platform::rgb(0xFF, 0, 0);
-constexpr platform::Color Grey = platform::rgb(0xC0, 0xC0, 0xC0);
-
-ControlSpec control(int number, ControlKind kind, Rect rect, std::string text = {}, int parent = 0) {
-  ControlSpec s;
-  s.number = number;
-  s.kind = kind;
-  s.rect = rect;
-  s.text = std::move(text);
-  s.parent = parent;
-  return s;
-}
-
-ControlSpec text(int number, Rect rect, std::string words, int parent = 0, platform::Color colour = platform::NoColor) {
-  ControlSpec s = control(number, ControlKind::Prompt, rect, std::move(words), parent);
-  s.fontColor = colour;
-  s.transparent = true;
-  return s;
-}
-
-ControlSpec button(int number, Rect rect, std::string caption, std::string tip = {}) {
-  ControlSpec s = control(number, ControlKind::Button, rect, std::move(caption));
-  s.tip = std::move(tip);
-  return s;
-}
-
-ControlSpec display(int number, Rect rect, platform::FieldRef var, std::string picture) {
-  ControlSpec s = control(number, ControlKind::String, rect);
-  s.var = var;
-  s.picture = std::move(picture);
-  s.transparent = true;
-  return s;
-}
-
-ControlSpec box(int number, Rect rect, platform::Color fill) {
-  ControlSpec s = control(number, ControlKind::Box, rect);
-  s.fill = fill;
-  return s;
-}
-
 // The window "CASE FILE" as its description gives it.
 void describe(platform::Window& w) {
   using dictionary::CCS;
@@ -93,70 +52,55 @@ void describe(platform::Window& w) {
 
   w.add(control(CURRENTTAB, ControlKind::Sheet, {22, 20, 392, 46}));
   w.add(control(TAB_2, ControlKind::Tab, {22, 20, 392, 46}, "&1) Case Name", CURRENTTAB));
-  w.add(text(STRING1, {28, 36, 84, 10}, "Search by Case Name:", TAB_2));
-  ControlSpec name = control(CCS_CASENAME, ControlKind::Entry, {114, 33, 294, 14}, {}, TAB_2);
-  name.var = CCS(dictionary::CCS_CASENAME);
-  name.picture = "s100";
-  name.font = searchFont;
-  w.add(name);
-  w.add(text(STRING16, {28, 53, 300, 10}, "Enter the Case Name and Click TAB to search", TAB_2));
+  w.add(prompt(STRING1, {28, 36, 84, 10}, "Search by Case Name:").in(TAB_2).transparent());
+  w.add(entry(CCS_CASENAME, {114, 33, 294, 14}, CCS(dictionary::CCS_CASENAME), "s100").in(TAB_2).font(searchFont));
+  w.add(prompt(STRING16, {28, 53, 300, 10}, "Enter the Case Name and Click TAB to search").in(TAB_2).transparent());
   w.add(control(TAB_3, ControlKind::Tab, {22, 20, 392, 46}, "&2) Case Number", CURRENTTAB));
-  w.add(text(STRING1_2, {28, 36, 84, 10}, "Search by Case Number:", TAB_3));
-  ControlSpec number = control(CCS_CASENUMBER, ControlKind::Entry, {114, 33, 130, 14}, {}, TAB_3);
-  number.var = CCS(dictionary::CCS_CASENUMBER);
-  number.picture = "s20";
-  number.font = searchFont;
-  w.add(number);
-  w.add(text(STRING16_2, {28, 53, 300, 10}, "Enter the Case Number and Click TAB to search", TAB_3));
-  w.add(text(STRING13, {Column + 6, 22, Wide - 12, 10}, "IMPORTANT", 0, White));
+  w.add(prompt(STRING1_2, {28, 36, 84, 10}, "Search by Case Number:").in(TAB_3).transparent());
+  w.add(entry(CCS_CASENUMBER, {114, 33, 130, 14}, CCS(dictionary::CCS_CASENUMBER), "s20").in(TAB_3).font(searchFont));
+  w.add(prompt(STRING16_2, {28, 53, 300, 10}, "Enter the Case Number and Click TAB to search").in(TAB_3).transparent());
+  w.add(prompt(STRING13, {Column + 6, 22, Wide - 12, 10}, "IMPORTANT").colour(White).transparent());
 
-  ControlSpec list = control(BROWSE_1, ControlKind::List, {22, 70, 392, 128});
-  list.vscroll = true;
-  list.statusText = "Browsing the CaseCloseSummary file";
-  list.columns = {
-      {80, platform::Justify::Left, "Case Number", platform::Justify::Left, "s20"},
-      {220, platform::Justify::Left, "Case Name", platform::Justify::Left, "s100"},
-      {80, platform::Justify::Right, "Hourly Rate", platform::Justify::Center, "N$-10.2B"},
-  };
-  w.add(list);
+  w.add(control(BROWSE_1, ControlKind::List, {22, 70, 392, 128})
+            .vscroll()
+            .status("Browsing the CaseCloseSummary file")
+            .columns({
+                {80, platform::Justify::Left, "Case Number", platform::Justify::Left, "s20"},
+                {220, platform::Justify::Left, "Case Name", platform::Justify::Left, "s100"},
+                {80, platform::Justify::Right, "Hourly Rate", platform::Justify::Center, "N$-10.2B"},
+            }));
 
   w.add(button(BROWSEHOURLY_3, row(5), "OTHER EXPENSES", "View Child File"));
   w.add(button(BUTTON10, row(6), "GRAND TOTAL FOR SELECTED CASE"));
   w.add(button(INSERT_3, row(0), "&CREATE NEW CASE", "Insert new case file"));
-  ControlSpec change = button(CHANGE_3, row(1), "CASE CLOSING SUMMARY AND CJA20 FORM", "Change the Record");
-  change.defaultButton = true;
-  change.font.size = 7;  // the longest caption, on the column's width
-  w.add(change);
+  // The longest caption, on the column's width.
+  w.add(button(CHANGE_3, row(1), "CASE CLOSING SUMMARY AND CJA20 FORM", "Change the Record").isDefault().size(7));
   w.add(button(DELETE_3, row(2), "&DELETE CASE", "Delete the Record"));
   w.add(button(BROWSEHOURLY, row(3), "IN COURT", "View Child File"));
   w.add(button(BUTTON9, row(7), "PRINT ALL FORMS"));
-  ControlSpec totals = button(BROWSETOTALS, row(8), "View TOTALS", "View Child File");
-  totals.hidden = true;
-  w.add(totals);
+  w.add(button(BROWSETOTALS, row(8), "View TOTALS", "View Child File").hidden());
 
-  w.add(text(STRING10, {Column + 6, 33, Wide - 12, 9}, "CREATE A", 0, White));
-  w.add(text(STRING10_4, {Column + 6, 42, Wide - 12, 9}, "NEW CASE", 0, Red));
-  w.add(text(STRING10_5, {Column + 6, 51, Wide - 12, 9}, "before", 0, White));
-  w.add(text(STRING10_2, {Column + 6, 60, Wide - 12, 9}, "starting In Court, Out of Court or", 0, White));
-  w.add(text(STRING10_3, {Column + 6, 69, Wide - 12, 9}, "Other Expenses worksheets.", 0, White));
+  w.add(prompt(STRING10, {Column + 6, 33, Wide - 12, 9}, "CREATE A").colour(White).transparent());
+  w.add(prompt(STRING10_4, {Column + 6, 42, Wide - 12, 9}, "NEW CASE").colour(Red).transparent());
+  w.add(prompt(STRING10_5, {Column + 6, 51, Wide - 12, 9}, "before").colour(White).transparent());
+  w.add(prompt(STRING10_2, {Column + 6, 60, Wide - 12, 9}, "starting In Court, Out of Court or")
+            .colour(White)
+            .transparent());
+  w.add(prompt(STRING10_3, {Column + 6, 69, Wide - 12, 9}, "Other Expenses worksheets.").colour(White).transparent());
   w.add(display(CCS_CASENUMBER_2, {22, 212, 120, 10}, CCS(dictionary::CCS_CASENUMBER), "s20"));
   w.add(display(CCS_CASENAME_3, {150, 212, 264, 10}, CCS(dictionary::CCS_CASENAME), "s100"));
-  w.add(text(STRING3, {22, 4, 60, 10}, "Case Selected:", 0, White));
-  ControlSpec band = display(CCS_CASENAME_2, {84, 1, 486, 14}, CCS(dictionary::CCS_CASENAME), "s100");
-  band.font.face = "Arial";
-  band.font.size = 14;
-  band.fontColor = White;
-  w.add(band);
-  ControlSpec side = text(STRING4, {3, 60, 10, 100}, "CASE FILES", 0, White);
-  side.font.angle = 900;
-  w.add(side);
+  w.add(prompt(STRING3, {22, 4, 60, 10}, "Case Selected:").colour(White).transparent());
+  w.add(display(CCS_CASENAME_2, {84, 1, 486, 14}, CCS(dictionary::CCS_CASENAME), "s100")
+            .font({"Arial", 14})
+            .colour(White));
+  w.add(prompt(STRING4, {3, 60, 10, 100}, "CASE FILES").colour(White).transparent().angle(900));
   w.add(button(BROWSEHOURLY_2, row(4), "OUT OF COURT", "View Child File"));
 
   w.add(box(BAND_BOX, {0, 0, 576, 16}, Black));
   w.add(box(SIDE_BOX, {0, 16, 16, 212}, Black));
   w.add(box(IMPORTANT_BOX, {Column, 20, Wide, 62}, Black));
-  w.add(text(NUMBER_SELECTED_PROMPT, {22, 202, 120, 10}, "Case Number Selected:"));
-  w.add(text(NAME_SELECTED_PROMPT, {150, 202, 120, 10}, "Case Name Selected:"));
+  w.add(prompt(NUMBER_SELECTED_PROMPT, {22, 202, 120, 10}, "Case Number Selected:").transparent());
+  w.add(prompt(NAME_SELECTED_PROMPT, {150, 202, 120, 10}, "Case Name Selected:").transparent());
 }
 
 class CaseListWindow final : public app::ProcedureWindow {

@@ -78,6 +78,7 @@ int FormHistory::TakeEvent(const platform::Event& event) {
     if (!c || c->readOnly() || !c->enabled()) return platform::LevelSkip;
     const platform::FieldDesc& f = layout_->field(field);
     std::memcpy(record_ + f.offset, copy_.data() + f.offset, f.size);
+    ++restores_;
     w.display(control);
     return platform::LevelSkip;
   }
@@ -255,6 +256,10 @@ int FormWindow::checkStep(int control) {
 }
 
 void FormWindow::save() {
+  if (!ReadyToSave()) {
+    focusFirst();
+    return;
+  }
   history_.TakeCopy();
   if (adding()) {
     if (access_.Insert() == platform::LevelBenign)
@@ -309,6 +314,13 @@ int FormWindow::OnAccepted() {
       startCheck();
   }
   return platform::LevelContinue;
+}
+
+int FormWindow::OnAlertKey() {
+  const int restoredBefore = history_.restores();
+  const int level = ProcedureWindow::OnAlertKey();
+  if (level == platform::LevelSkip && history_.restores() != restoredBefore) return platform::LevelContinue;
+  return level;
 }
 
 int FormWindow::OnCloseRequest() {

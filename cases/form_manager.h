@@ -90,14 +90,19 @@ class FormHistory final : public platform::WindowComponent {
   // The whole record into the copy.
   void TakeCopy();
 
+  // Ctrl+H: restores the focused control's field and answers skip, so that
+  // no later component takes the key; the form goes on with the event.
   int TakeEvent(const platform::Event& event) override;
   void AddAlertKeys(platform::Window& window) override;
+  // How many fields Ctrl+H has restored so far.
+  int restores() const { return restores_; }
 
  private:
   const platform::RecordLayout* layout_ = nullptr;
   std::uint8_t* record_ = nullptr;
   std::span<std::uint8_t> copy_;
   std::vector<std::pair<int, int>> entries_;  // control, field number
+  int restores_ = 0;
 };
 
 // The thread's history copy of a form procedure: record-sized, blank text
@@ -155,6 +160,9 @@ class FormWindow : public app::ProcedureWindow, private platform::ToolbarTarget 
   int TakeEvent() override;
   // The class library's handling, then OK.
   int OnAccepted() override;
+  // A field that Ctrl+H restored is handling that goes on: the
+  // after-handling hook follows it.
+  int OnAlertKey() override;
   int OnCloseRequest() override;
   int Shutdown() override;
 
@@ -162,6 +170,10 @@ class FormWindow : public app::ProcedureWindow, private platform::ToolbarTarget 
   int SetupMembers() override;
   void SetupOpenWindow() override;
   void AttachTargets() override;
+  // A member's last word on OK, once the required-entry check has passed
+  // and before the history copy: false keeps the form open, nothing saved
+  // (the member has said why), with the focus on its first control.
+  virtual bool ReadyToSave() { return true; }
 
  private:
   platform::Window& ToolbarWindow() const override { return window(); }

@@ -3,6 +3,7 @@
 #include "app/frame/procedure_window.h"
 #include "app/frame/thread_state.h"
 #include "platform/lib/window_fitter.h"
+#include "platform/ui/describe.h"
 #include "platform/ui/window.h"
 
 namespace cases {
@@ -11,15 +12,7 @@ namespace {
 
 using platform::ControlKind;
 using platform::ControlSpec;
-
-ControlSpec control(int number, ControlKind kind, platform::Rect rect, std::string text = {}) {
-  ControlSpec s;
-  s.number = number;
-  s.kind = kind;
-  s.rect = rect;
-  s.text = std::move(text);
-  return s;
-}
+using platform::describe::control;
 
 class OptionsWindow final : public app::ProcedureWindow {
  public:

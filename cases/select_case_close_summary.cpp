@@ -1,8 +1,5 @@
 #include "cases/select_case_close_summary.h"
 
-#include <string>
-#include <utility>
-
 #include "app/frame/procedure_window.h"
 #include "app/frame/thread_state.h"
 #include "cases/browse_manager.h"
@@ -12,6 +9,7 @@
 #include "platform/lib/list_view.h"
 #include "platform/lib/window_fitter.h"
 #include "platform/ui/control.h"
+#include "platform/ui/describe.h"
 #include "platform/ui/window.h"
 
 namespace cases {
@@ -19,48 +17,31 @@ namespace cases {
 namespace {
 
 using namespace case_picker;
+using namespace platform::describe;
 using platform::ControlKind;
-using platform::ControlSpec;
 using platform::Justify;
 
-ControlSpec control(int number, ControlKind kind, platform::Rect rect, std::string text = {}, int parent = 0) {
-  ControlSpec s;
-  s.number = number;
-  s.kind = kind;
-  s.rect = rect;
-  s.text = std::move(text);
-  s.parent = parent;
-  return s;
-}
-
 void describe(platform::Window& w) {
-  ControlSpec list = control(BROWSE_1, ControlKind::List, {8, 20, 344, 120});
-  list.vscroll = true;
-  list.statusText = "Browsing the CaseCloseSummary file";
-  list.columns = {
-      {80, Justify::Right, "Date", Justify::Left, "D17B"},
-      {80, Justify::Left, "Case Number", Justify::Left, "s20"},
-      {80, Justify::Left, "Case Name", Justify::Left, "s100"},
-      {80, Justify::Right, "Hourly Rate", Justify::Left, "N$-10.2B"},
-      {80, Justify::Left, "Attorney", Justify::Left, "s100"},
-      {80, Justify::Left, "Judge", Justify::Left, "s100"},
-      {80, Justify::Left, "AUSA", Justify::Left, "s100"},
-      {80, Justify::Left, "Defendant", Justify::Left, "s100"},
-      {80, Justify::Left, "USPO", Justify::Left, "s100"},
-  };
-  w.add(list);
-  ControlSpec select = control(SELECT_2, ControlKind::Button, {200, 148, 45, 14}, "&Select");
-  select.tip = "Select the Record";
-  w.add(select);
+  w.add(control(BROWSE_1, ControlKind::List, {8, 20, 344, 120})
+            .vscroll()
+            .status("Browsing the CaseCloseSummary file")
+            .columns({
+                {80, Justify::Right, "Date", Justify::Left, "D17B"},
+                {80, Justify::Left, "Case Number", Justify::Left, "s20"},
+                {80, Justify::Left, "Case Name", Justify::Left, "s100"},
+                {80, Justify::Right, "Hourly Rate", Justify::Left, "N$-10.2B"},
+                {80, Justify::Left, "Attorney", Justify::Left, "s100"},
+                {80, Justify::Left, "Judge", Justify::Left, "s100"},
+                {80, Justify::Left, "AUSA", Justify::Left, "s100"},
+                {80, Justify::Left, "Defendant", Justify::Left, "s100"},
+                {80, Justify::Left, "USPO", Justify::Left, "s100"},
+            }));
+  w.add(button(SELECT_2, {200, 148, 45, 14}, "&Select", "Select the Record"));
   w.add(control(CURRENTTAB, ControlKind::Sheet, {4, 4, 352, 140}));
   w.add(control(TAB_2, ControlKind::Tab, {4, 4, 352, 140}, "&1) Case Name", CURRENTTAB));
   w.add(control(TAB_3, ControlKind::Tab, {4, 4, 352, 140}, "&2) Case Number", CURRENTTAB));
-  ControlSpec close = control(CLOSE, ControlKind::Button, {255, 148, 45, 14}, "&Close");
-  close.tip = "Close Window";
-  w.add(close);
-  ControlSpec help = control(HELP, ControlKind::Button, {310, 148, 45, 14}, "&Help");
-  help.tip = "See Help Window";
-  w.add(help);
+  w.add(button(CLOSE, {255, 148, 45, 14}, "&Close", "Close Window"));
+  w.add(button(HELP, {310, 148, 45, 14}, "&Help", "See Help Window"));
 }
 
 class CasePickerWindow final : public app::ProcedureWindow {
@@ -109,7 +90,7 @@ void SelectCaseCloseSummary() {
   spec.centred = true;
   spec.resizable = true;
   spec.systemMenu = true;
-  spec.background = platform::rgb(0xC0, 0xC0, 0xC0);
+  spec.background = Grey;
   spec.font.face = "MS Sans Serif";
   spec.font.size = 8;
   platform::Window window(spec);

@@ -6,6 +6,7 @@
 #include "platform/types/clock.h"
 #include "platform/types/daynum.h"
 #include "platform/types/field.h"
+#include "platform/ui/describe.h"
 #include "platform/ui/style.h"
 #include "platform/ui/window.h"
 
@@ -16,7 +17,8 @@ namespace {
 using namespace select_date;
 using platform::ControlKind;
 using platform::ControlSpec;
-using platform::Rect;
+using platform::describe::button;
+using platform::describe::control;
 
 constexpr platform::Color Grey = platform::rgb(0xC0, 0xC0, 0xC0);
 constexpr platform::Color DarkGrey = platform::rgb(0x80, 0x80, 0x80);
@@ -39,21 +41,6 @@ int firstWeekday(int year, int month) {
 }
 
 int daysIn(int year, int month) { return platform::daysInMonth(2000 + platform::floorMod(year, 400), month); }
-
-ControlSpec control(int number, ControlKind kind, Rect rect, std::string text = {}) {
-  ControlSpec s;
-  s.number = number;
-  s.kind = kind;
-  s.rect = rect;
-  s.text = std::move(text);
-  return s;
-}
-
-ControlSpec button(int number, Rect rect, std::string text, std::string tip) {
-  ControlSpec s = control(number, ControlKind::Button, rect, std::move(text));
-  s.tip = std::move(tip);
-  return s;
-}
 
 class Calendar {
  public:

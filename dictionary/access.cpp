@@ -137,6 +137,13 @@ int AccessHOURLY::CheckEntryCase(int field, bool messages) {
   int result = FileManager::ValidateField(field, messages);
   if (field != HOU_CASENUMBER) return result;
   errors().setField("HOU:CaseNumber");
+  const int found = LookUpEntryCase({});
+  if (found != platform::LevelBenign)
+    result = messages ? raise(platform::Msg::FieldNotInFile, {}, "CaseCloseSummary") : found;
+  return result;
+}
+
+int AccessHOURLY::LookUpEntryCase(const std::function<void()>& found) {
   platform::FileManager& cases = thread_.access(CaseCloseSummaryFile);
   // The case file's buffer and position come back however the lookup ends.
   struct Restore {
@@ -149,10 +156,9 @@ int AccessHOURLY::CheckEntryCase(int field, bool messages) {
   FieldRef caseNumber = FieldRef::of(CaseCloseSummaryLayout().field(CCS_CASENUMBER), cases.file().record());
   const std::size_t compared = std::min<std::size_t>(caseNumber.size(), entryCase.size());
   caseNumber.setText(std::string_view(reinterpret_cast<const char*>(entryCase.data()), compared));
-  const int found = cases.TryFetch(CCS_KeyCaseNumber);
-  if (found != platform::LevelBenign)
-    result = messages ? raise(platform::Msg::FieldNotInFile, {}, "CaseCloseSummary") : found;
-  return result;
+  const int level = cases.TryFetch(CCS_KeyCaseNumber);
+  if (level == platform::LevelBenign && found) found();
+  return level;
 }
 
 }  // namespace dictionary

@@ -19,6 +19,8 @@
 //   RateMilage -> HOURLY        by RTM:MILAGERATE = HOU:MILAGERATE, read
 //                               through HOU:KeyMilageRate; no action
 
+#include <functional>
+
 #include "dictionary/thread_data.h"
 
 namespace dictionary {
@@ -74,6 +76,13 @@ class AccessHOURLY : public platform::FileManager {
   // found, 3 the case file cannot be used). The case file's buffer and
   // position are the same afterwards, whatever happened.
   int CheckEntryCase(int field, bool messages);
+
+  // The case the entry in the buffer names: the first 20 characters of
+  // HOU:CASENUMBER, fetched by CCS:KeyCaseNumber. `found` runs while that
+  // case is in the case file's buffer; the buffer and position are the
+  // same afterwards, whatever happened. Answers the fetch's level: 0
+  // found, 5 not found, 3 the case file cannot be used.
+  int LookUpEntryCase(const std::function<void()>& found);
 
  private:
   ThreadData& thread_;

@@ -26,4 +26,6 @@ platform::FileRelations& Relate_HOURLY() { return threadData().relate(HOURLYFile
 platform::FileRelations& Relate_RateMilage() { return threadData().relate(RateMilageFile); }
 platform::FileRelations& Relate_TOTALS() { return threadData().relate(TOTALSFile); }
 
+AccessHOURLY& EntryAccess() { return static_cast<AccessHOURLY&>(threadData().access(HOURLYFile)); }
+
 }  // namespace dictionary

@@ -43,4 +43,7 @@ platform::FileRelations& Relate_HOURLY();
 platform::FileRelations& Relate_RateMilage();
 platform::FileRelations& Relate_TOTALS();
 
+// The thread's HOURLY access object, with the lookup of an entry's case.
+AccessHOURLY& EntryAccess();
+
 }  // namespace dictionary

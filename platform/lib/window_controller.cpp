@@ -118,19 +118,22 @@ int WindowController::Shutdown() {
 }
 
 int WindowController::TakeEvent() {
-  const Event& e = event();
+  const Event e = event();
   if (e.control != 0)
     if (int level = OnControlEvent(); level != LevelContinue) return level;
+  int level = LevelContinue;
   switch (e.kind) {
-    case EventKind::Accepted: return OnAccepted();
-    case EventKind::Selected: return OnSelected();
-    case EventKind::NewSelection: return OnNewSelection();
-    case EventKind::CloseRequest: return OnCloseRequest();
-    case EventKind::Timer: return OnTimer();
-    case EventKind::Sized: return OnSized();
-    case EventKind::AlertKey: return OnAlertKey();
-    default: return OnOtherEvent();
+    case EventKind::Accepted: level = OnAccepted(); break;
+    case EventKind::Selected: level = OnSelected(); break;
+    case EventKind::NewSelection: level = OnNewSelection(); break;
+    case EventKind::CloseRequest: level = OnCloseRequest(); break;
+    case EventKind::Timer: level = OnTimer(); break;
+    case EventKind::Sized: level = OnSized(); break;
+    case EventKind::AlertKey: level = OnAlertKey(); break;
+    default: level = OnOtherEvent(); break;
   }
+  if (level != LevelContinue || e.control == 0) return level;
+  return AfterControlEvent();
 }
 
 int WindowController::TakeComponentEvents() {

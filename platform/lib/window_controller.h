@@ -8,7 +8,9 @@
 //
 // Execute runs Setup; when it answers 0, EventLoop; then Shutdown, always.
 // The event loop hands every event to TakeEvent, which calls the hook for
-// control events (OnControlEvent) and then the handler of the event's kind.
+// control events (OnControlEvent), then the handler of the event's kind,
+// and last, for a control event that its handling let go on, the
+// after-handling hook (AfterControlEvent).
 // Every handler answers a level:
 //   LevelContinue (0)  go on with the event's normal handling, its default
 //                      action included (a close request then ends the loop);
@@ -141,10 +143,16 @@ class WindowController {
 
   // --- handling the current event ---
   // OnControlEvent for an event of a control; unless that answered a level
-  // other than 0, the handler of the event's kind.
+  // other than 0, the handler of the event's kind; unless that answered a
+  // level other than 0, AfterControlEvent for an event of a control.
   virtual int TakeEvent();
   // Before any event of a control (event().control != 0).
   virtual int OnControlEvent() { return LevelContinue; }
+  // After an event of a control whose own handling (OnControlEvent and the
+  // handler of its kind) answered 0, before its default action; what it
+  // answers is the event's level. Events that a handler skipped or that
+  // ended the loop, and events of the window itself, never reach it.
+  virtual int AfterControlEvent() { return LevelContinue; }
   virtual int OnAccepted();
   virtual int OnSelected();  // a control received the focus
   virtual int OnNewSelection();

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/platform/lib/window_fixture.h"
 
 namespace platform::test {
@@ -22,7 +24,7 @@ void addControls(Window& w) {
   w.add(ctl(Cancel, ControlKind::Button));
 }
 
-TEST_F(WindowTest, ControlHookRunsFirstThenComponentsInOrderThenTheWindow) {
+TEST_F(WindowTest, ControlHookRunsFirstThenComponentsInOrderThenTheWindowThenTheAfterHook) {
   std::vector<std::string> log;
   drv.start([&] {
     Window w(formSpec());
@@ -36,6 +38,7 @@ TEST_F(WindowTest, ControlHookRunsFirstThenComponentsInOrderThenTheWindow) {
       return e.kind == EventKind::Accepted && e.control == Cancel ? LevelSkip : LevelContinue;
     };
     probe.hook = [](const Event& e) { return e.kind == EventKind::Accepted && e.control == Ok ? LevelSkip : 0; };
+    probe.after = [](const Event&) { return LevelContinue; };
     probe.Execute();
   });
   Window& w = drv.window("Form");
@@ -43,12 +46,57 @@ TEST_F(WindowTest, ControlHookRunsFirstThenComponentsInOrderThenTheWindow) {
   drv.click(w, Cancel);
   drv.click(w, Ok);
   drv.close(w);
-  EXPECT_THAT(log, ElementsAre("hook Selected 3", "list Selected 3", "history Selected 3",  //
-                               "hook Accepted 3", "list Accepted 3",                       //
-                               "hook Selected 2", "list Selected 2", "history Selected 2",  //
-                               "hook Accepted 2",                                          //
+  // The after hook sees only the control events that went on: not what the
+  // list or the hook skipped, nor the window's own close request.
+  EXPECT_THAT(log, ElementsAre("hook Selected 3", "list Selected 3", "history Selected 3", "after Selected 3",  //
+                               "hook Accepted 3", "list Accepted 3",                                           //
+                               "hook Selected 2", "list Selected 2", "history Selected 2", "after Selected 2",  //
+                               "hook Accepted 2",                                                              //
                                "list CloseRequest", "history CloseRequest", "window CloseRequest",
                                "history shut down", "list shut down"));
+}
+
+TEST_F(WindowTest, TheAfterHookRunsOnlyWhenTheHandlerGoesOnAndItsLevelIsTheEvents) {
+  struct Case {
+    const char* what;
+    int acceptedLevel;  // the window's answer for Ok
+    int afterLevel;     // the after hook's answer
+    bool afterRuns;
+    bool staysOpen;     // Ok closes the window by its default action
+  };
+  const Case cases[] = {
+      {"handled and gone on: the hook runs, the default action follows", LevelContinue, LevelContinue, true, false},
+      {"the hook's skip keeps the default action back", LevelContinue, LevelSkip, true, true},
+      {"the hook's end ends the loop", LevelContinue, LevelEndLoop, true, false},
+      {"a skipped event never reaches the hook", LevelSkip, LevelContinue, false, true},
+      {"an event that ended the loop never reaches the hook", LevelEndLoop, LevelContinue, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<std::string> log;
+    bool ended = false;
+    drv.start([&] {
+      Window w(formSpec());
+      ControlSpec ok = ctl(Ok, ControlKind::Button);
+      ok.action = StdAction::Close;
+      w.add(ok);
+      Probe probe(w, log);
+      probe.accepted = [&](const Event&) { return c.acceptedLevel; };
+      probe.after = [&](const Event& e) { return e.kind == EventKind::Accepted ? c.afterLevel : LevelContinue; };
+      probe.Execute();
+      ended = true;
+    });
+    Window& w = drv.window("Form");
+    log.clear();
+    drv.click(w, Ok);
+    const bool ran = std::find(log.begin(), log.end(), "after Accepted 2") != log.end();
+    EXPECT_EQ(ran, c.afterRuns);
+    EXPECT_EQ(!ended, c.staysOpen);
+    if (!ended) {
+      w.close();
+      drv.settle();
+    }
+  }
 }
 
 TEST_F(WindowTest, HandlerLevelsDecideTheEventsDefaultAction) {

@@ -46,7 +46,7 @@ class Probe : public WindowController {
   using Answer = std::function<int(const Event&)>;
   Probe(Window& w, std::vector<std::string>& log) : WindowController(w), log_(log) {}
 
-  Answer hook, accepted, closing, other;
+  Answer hook, accepted, closing, other, after;
 
   int Setup() override {
     if (int level = WindowController::Setup(); level != LevelContinue) return level;
@@ -66,6 +66,8 @@ class Probe : public WindowController {
     if (int level = WindowController::OnOtherEvent(); level != LevelContinue) return level;
     return note("window", other);
   }
+  // Written down only for a probe that has an answer for it.
+  int AfterControlEvent() override { return after ? note("after", after) : LevelContinue; }
 
  private:
   int note(const char* who, const Answer& answer) {

@@ -1,0 +1,8 @@
+#pragma once
+// The mileage-rate picker.
+
+namespace cases {
+
+void SelectRateMilage();
+
+}  // namespace cases
