@@ -111,10 +111,10 @@ void fillEveryField() {
 TEST_F(UpdateTest, TheHistoryKeyRestoresEveryFieldOfEveryTab) {
   // The first case completes with a value in every field.
   on([this] {
-    cases::RecordBeforePriming kept(dictionary::Access_CaseCloseSummary());
-    ASSERT_EQ(dictionary::Access_CaseCloseSummary().PrimeRecord(), 0);
-    fillEveryField();
-    response = app::CallWithRequest(cases::UpdateCaseCloseSummary, app::RequestInsert);
+    callPrimed([this] {
+      ASSERT_EQ(dictionary::Access_CaseCloseSummary().PrimeRecord(), 0);
+      fillEveryField();
+    });
   });
   drv->click(added(), cf::OK);
   ASSERT_EQ(response, app::ResponseCompleted);
