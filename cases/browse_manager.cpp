@@ -178,8 +178,11 @@ void BrowseManager::ShowPage() {
                               : std::nullopt);
   }
   std::vector<std::vector<std::string>> cells;
+  std::vector<std::int64_t> records;  // the rows' keys: where each record is
   cells.reserve(view_->rows().size());
+  records.reserve(view_->rows().size());
   for (const platform::DbRow& row : view_->rows()) {
+    records.push_back(row.position);
     std::vector<std::string> line;
     line.reserve(columns_.size());
     for (std::size_t i = 0; i < columns_.size(); ++i) {
@@ -191,7 +194,7 @@ void BrowseManager::ShowPage() {
     }
     cells.push_back(std::move(line));
   }
-  list->setRows(std::move(cells));
+  list->setRows(std::move(cells), std::move(records));
   list->setSelected(view_->selected());
   const Order* o = current();
   const platform::DbRow* row = view_->selectedRow();

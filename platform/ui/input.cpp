@@ -222,6 +222,14 @@ struct WindowInput {
     if (row < 1 || row > c->rowCount()) return Status::OutOfRange;
     int batch = newBatch();
     queue(w, Op::Focus, EventKind::Selected, number, batch);
+    if (c->keyedRows()) {
+      // The row is taken by its record when the events are: the focus move
+      // may first accept a search that reloads the rows.
+      const std::int64_t key = c->rowKey(row);
+      w.enqueue({Op::Deliver, Event{EventKind::NewSelection, number, {}, {}, 0}, batch, -1, true, key});
+      if (twice) w.enqueue({Op::Deliver, Event{EventKind::DoubleClick, number, {}, {}, 0}, batch, -1, true, key});
+      return Status::Ok;
+    }
     if (row != c->selected()) queue(w, Op::Deliver, EventKind::NewSelection, number, batch, row);
     if (twice) queue(w, Op::Deliver, EventKind::DoubleClick, number, batch);
     return Status::Ok;

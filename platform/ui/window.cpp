@@ -251,6 +251,21 @@ bool Window::take(Queued q) {
       deliver(Event{EventKind::NewSelection, c->number(), {}, {}, 0});
       return true;
     case Op::Deliver:
+      if (q.keyed && c) {
+        // The row the user aimed at, wherever its record stands now (the
+        // page may have moved since, by a search the same input ran first);
+        // a record no longer shown selects nothing, and the rest of the
+        // input (a double-click) goes with it.
+        const int row = c->rowOfKey(q.key);
+        if (row == 0) {
+          dropBatch(q.batch);
+          return false;
+        }
+        if (q.event.kind == EventKind::NewSelection) {
+          if (row == c->selected()) return false;
+          q.apply = row;
+        }
+      }
       if (q.event.kind == EventKind::CloseRequest && q.event.control == 0)
         // However the window is asked to close, the entry being edited is
         // accepted first, as leaving it would: its handlers see the value

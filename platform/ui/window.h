@@ -207,6 +207,8 @@ class Window {
     int batch = 0;   // input that belongs together; 0 for posted events
     int apply = -1;  // Deliver: a choice to make on the control when the event is
                      // taken (-1 none); Spin: the step
+    bool keyed = false;    // a list's row aimed at by its record: `key`, found
+    std::int64_t key = 0;  // again when the event is taken
   };
 
   void enqueue(Queued q, bool front = false);

@@ -101,6 +101,49 @@ TEST_F(BrowseCaseTest, SearchesByNameAndByNumber) {
   EXPECT_EQ(drv->text(list(), CCS_CASENAME), std::string(39, 'u'));
 }
 
+TEST_F(BrowseCaseTest, AClickAfterASearchTextTakesTheRowTheUserSaw) {
+  struct Click {
+    const char* what;
+    int row;  // on the page shown before the search
+    bool twice;
+    const char* selected;  // afterwards
+    bool form;
+  } clicks[] = {
+      {"a row the search keeps on its page", 7, false, "2:07-CR-007", false},
+      {"a row the search takes off the page", 2, false, "2:07-CR-005", false},
+      {"a double-click on a row still shown", 7, true, "2:07-CR-007", true},
+      {"a double-click on a row gone", 2, true, "2:07-CR-005", false},
+  };
+  for (const Click& c : clicks) {
+    SCOPED_TRACE(c.what);
+    TearDown();
+    SetUp();
+    // Thirty cases, more than a page; the first page shows Case 01 onwards.
+    writer->addMany(30, [](int i, FieldRef number, FieldRef name) {
+      const std::string n = (i < 10 ? "0" : "") + std::to_string(i);
+      number.setText("2:07-CR-0" + n);
+      name.setText("Case " + n);
+    });
+    open();
+    ASSERT_EQ(listControl().cell(c.row, 2), c.row == 7 ? "Case 07" : "Case 02");
+    // The search text is typed, and the click comes without a Tab.
+    drv->edit(list(), CCS_CASENAME, "case 05");
+    if (c.twice)
+      drv->doubleClick(list(), BROWSE_1, c.row);
+    else
+      drv->selectRow(list(), BROWSE_1, c.row);
+    EXPECT_EQ(listControl().cell(1, 2), "Case 05") << "the search ran first";
+    EXPECT_EQ(selectedNumber(), c.selected);
+    EXPECT_EQ(drv->text(list(), CCS_CASENUMBER_2), c.selected);
+    Window* form = drv->findWindow("Record Will Be Changed");
+    EXPECT_EQ(form != nullptr, c.form);
+    if (form) {
+      EXPECT_EQ(drv->text(*form, cf::CCS_CASENUMBER), c.selected);
+      drv->click(*form, cf::CANCEL);
+    }
+  }
+}
+
 TEST_F(BrowseCaseTest, WithNoCasesOnlyInsertAndTheOwnButtonsRun) {
   app::G_CASENUMBER().setText("LEFTOVER");
   open();
