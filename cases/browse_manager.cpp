@@ -331,6 +331,11 @@ void BrowseManager::afterAsk(std::uint8_t request, std::uint8_t response, int ro
     report(view_->fillAt(platform::Seek{view_->keyOf(file().record()), file().position(), true}, std::max(row, 1)));
   else
     report(view_->refill());  // a saved record the view no longer holds counts as deleted
+  // The deleted record must not outlive the last row that showed it: with
+  // no row left to load, the window's displays and own buttons would go on
+  // with it.
+  if (request == app::RequestDelete && response == app::ResponseCompleted && view_->rowCount() == 0)
+    platform::clearRecord(file().layout(), file().record());
   RecalcFromView();
   ShowPage();
   window().select(listControl_);

@@ -297,6 +297,21 @@ TEST_F(BrowseCaseTest, DeletingACaseAsksAndTakesItsEntriesAndTotals) {
   }
 }
 
+TEST_F(BrowseCaseTest, DeletingTheLastCaseLeavesNothingOfItBehind) {
+  writer->add({"2:07-CR-001", "Adams", "100", "Judge A"});
+  open();
+  drv->answer(platform::BtnYes);
+  drv->click(list(), DELETE_3);
+  EXPECT_EQ(listControl().rowCount(), 0);
+  for (int shown : {CCS_CASENAME_2, CCS_CASENUMBER_2, CCS_CASENAME_3}) EXPECT_EQ(drv->text(list(), shown), "") << shown;
+  app::G_CASENUMBER().setText("LEFTOVER");
+  pressOwn(BUTTON9);
+  ASSERT_EQ(caseSeen().calls.size(), 1u);
+  EXPECT_EQ(caseSeen().calls[0].printCase, "");
+  EXPECT_EQ(caseSeen().calls[0].number, "");
+  EXPECT_EQ(caseSeen().calls[0].judge, "");
+}
+
 TEST_F(BrowseCaseTest, AChangedCaseIsFoundAgainUnderItsNewName) {
   addFive();
   open();
