@@ -234,5 +234,29 @@ TEST_F(UpdateTest, TheCalendarButtonPicksTheCaseDate) {
   });
 }
 
+TEST_F(UpdateTest, APromptsKeyMovesTheFocusToTheEntryAfterIt) {
+  using platform::KeyPress;
+  using platform::ModAlt;
+  insert();
+  Window& w = added();
+  drv->selectTab(w, cf::CURRENTTAB, 2);
+  drv->press(w, KeyPress::character(U'a', ModAlt));  // "&Attorney:"
+  EXPECT_EQ(w.focus(), cf::CCS_ATTORNEY);
+  drv->edit(w, cf::CCS_ATTORNEY, "J. Smith");
+  drv->press(w, KeyPress::character(U'J', ModAlt));  // "&Judge:"
+  EXPECT_EQ(w.focus(), cf::CCS_JUDGE);
+  EXPECT_FALSE(w.control(cf::CCS_ATTORNEY).edited()) << "the entry left was accepted";
+
+  // A prompt on a tab not shown has no key; "&Case Number" gives way to
+  // "&Cancel", which the desktop presses.
+  drv->selectTab(w, cf::CURRENTTAB, 1);
+  drv->focus(w, cf::CCS_CASENAME);
+  for (char32_t key : {U'a', U'c'}) {
+    drv->press(w, KeyPress::character(key, ModAlt));
+    EXPECT_EQ(w.focus(), cf::CCS_CASENAME);
+  }
+  EXPECT_TRUE(formOpen());
+}
+
 }  // namespace
 }  // namespace casetest
