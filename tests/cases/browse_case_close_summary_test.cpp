@@ -101,6 +101,72 @@ TEST_F(BrowseCaseTest, SearchesByNameAndByNumber) {
   EXPECT_EQ(drv->text(list(), CCS_CASENAME), std::string(39, 'u'));
 }
 
+TEST_F(BrowseCaseTest, EnterInASearchEntryNeverPressesTheChangeButton) {
+  addFive();
+  open();
+  struct Press {
+    int tab, entry;
+    const char* typed;  // nullptr: the search text as it stands
+    const char* selected;
+  } presses[] = {
+      {1, CCS_CASENAME, nullptr, "2:07-CR-001"},
+      {1, CCS_CASENAME, "united states v. c", "2:07-CR-003"},
+      {1, CCS_CASENAME, nullptr, "2:07-CR-003"},  // the same text again
+      {2, CCS_CASENUMBER, nullptr, "2:07-CR-001"},
+      {2, CCS_CASENUMBER, "2:07-cr-004", "2:07-CR-004"},
+      {2, CCS_CASENUMBER, nullptr, "2:07-CR-004"},
+  };
+  for (const Press& p : presses) {
+    SCOPED_TRACE(std::to_string(p.tab) + (p.typed ? p.typed : " unchanged"));
+    drv->selectTab(list(), CURRENTTAB, p.tab);
+    drv->selectRow(list(), BROWSE_1, 2);  // a case is selected
+    if (p.typed)
+      drv->edit(list(), p.entry, p.typed);
+    else
+      drv->focus(list(), p.entry);
+    drv->press(list(), KeyPress(Key::Enter));
+    EXPECT_EQ(drv->findWindow("Record Will Be Changed"), nullptr);
+    EXPECT_EQ(selectedNumber(), p.selected);
+    EXPECT_EQ(list().focus(), BROWSE_1);
+  }
+}
+
+TEST_F(BrowseCaseTest, TheTabOrderFromTheListIsTheDescriptionsAfterAButtonPressedEitherWay) {
+  addFive();
+  open();
+  // From the list, the controls that take the focus in the order of the
+  // window's description, round to the list again.
+  const std::vector<int> order = {BROWSEHOURLY_3, BUTTON10,       INSERT_3,   CHANGE_3,     DELETE_3, BROWSEHOURLY,
+                                  BUTTON9,        BROWSEHOURLY_2, CURRENTTAB, CCS_CASENAME, BROWSE_1};
+  struct Way {
+    const char* what;
+    int button;
+    bool keyboard;
+  } ways[] = {
+      {"IN COURT clicked", BROWSEHOURLY, false},
+      {"IN COURT from the keyboard", BROWSEHOURLY, true},
+      {"CREATE NEW CASE clicked", INSERT_3, false},
+      {"CREATE NEW CASE from the keyboard", INSERT_3, true},
+  };
+  for (const Way& w : ways) {
+    SCOPED_TRACE(w.what);
+    if (w.keyboard) {
+      drv->focus(list(), w.button);
+      drv->press(list(), KeyPress(Key::Enter));
+    } else {
+      drv->click(list(), w.button);
+    }
+    if (Window* form = drv->findWindow("Record Will Be Added")) drv->click(*form, cf::CANCEL);
+    drv->selectRow(list(), BROWSE_1, 2);
+    std::vector<int> reached;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+      drv->tab(list());
+      reached.push_back(list().focus());
+    }
+    EXPECT_EQ(reached, order);
+  }
+}
+
 TEST_F(BrowseCaseTest, AClickAfterASearchTextTakesTheRowTheUserSaw) {
   struct Click {
     const char* what;
