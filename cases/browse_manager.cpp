@@ -178,8 +178,11 @@ void BrowseManager::ShowPage() {
                               : std::nullopt);
   }
   std::vector<std::vector<std::string>> cells;
+  std::vector<std::int64_t> records;  // the rows' keys: where each record is
   cells.reserve(view_->rows().size());
+  records.reserve(view_->rows().size());
   for (const platform::DbRow& row : view_->rows()) {
+    records.push_back(row.position);
     std::vector<std::string> line;
     line.reserve(columns_.size());
     for (std::size_t i = 0; i < columns_.size(); ++i) {
@@ -191,7 +194,7 @@ void BrowseManager::ShowPage() {
     }
     cells.push_back(std::move(line));
   }
-  list->setRows(std::move(cells));
+  list->setRows(std::move(cells), std::move(records));
   list->setSelected(view_->selected());
   const Order* o = current();
   const platform::DbRow* row = view_->selectedRow();
@@ -328,6 +331,11 @@ void BrowseManager::afterAsk(std::uint8_t request, std::uint8_t response, int ro
     report(view_->fillAt(platform::Seek{view_->keyOf(file().record()), file().position(), true}, std::max(row, 1)));
   else
     report(view_->refill());  // a saved record the view no longer holds counts as deleted
+  // The deleted record must not outlive the last row that showed it: with
+  // no row left to load, the window's displays and own buttons would go on
+  // with it.
+  if (request == app::RequestDelete && response == app::ResponseCompleted && view_->rowCount() == 0)
+    platform::clearRecord(file().layout(), file().record());
   RecalcFromView();
   ShowPage();
   window().select(listControl_);

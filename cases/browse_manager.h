@@ -27,7 +27,9 @@
 // button, the whole selected record is read again from the file by its
 // position (LoadSelectionForAction); when it has gone (another thread
 // deleted it), the list reloads and the button's action is skipped. An
-// empty list loads nothing, so the buffer keeps what it held.
+// empty list loads nothing, so the buffer keeps what it held; but a delete
+// that leaves the list empty clears the buffer, which would otherwise go on
+// holding the deleted record.
 //
 // Buttons. Insert, Change, Delete and View run the ask cycle with their
 // request (Ask): the new record is primed for an insert, the window's

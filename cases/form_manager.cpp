@@ -89,32 +89,6 @@ void FormHistory::AddAlertKeys(platform::Window& window) {
   if (!entries_.empty()) window.alert(HistoryKey);
 }
 
-// --- the record before priming ---------------------------------------------------------
-
-namespace {
-platform::FiberLocal<std::vector<const RecordBeforePriming*>>& keptRecords() {
-  static platform::FiberLocal<std::vector<const RecordBeforePriming*>> kept;
-  return kept;
-}
-}  // namespace
-
-RecordBeforePriming::RecordBeforePriming(platform::FileManager& access)
-    : access_(access), state_(access.SaveFile()) {
-  keptRecords()->push_back(this);
-}
-
-RecordBeforePriming::~RecordBeforePriming() {
-  auto& kept = *keptRecords();
-  kept.erase(std::remove(kept.begin(), kept.end(), this), kept.end());
-}
-
-const RecordBeforePriming* RecordBeforePriming::of(const platform::FileManager& access) {
-  const auto& kept = *keptRecords();
-  for (auto it = kept.rbegin(); it != kept.rend(); ++it)
-    if (&(*it)->access_ == &access) return *it;
-  return nullptr;
-}
-
 // --- the form ----------------------------------------------------------------------
 
 FormWindow::FormWindow(platform::Window& window, std::string procedureName, platform::FileManager& access,
@@ -338,13 +312,10 @@ int FormWindow::OnCloseRequest() {
 int FormWindow::Shutdown() {
   const bool completed = RESPONSE == app::ResponseCompleted && REQUEST != app::RequestView;
   if (!completed && !shutDown_) {
-    // What the list had before the call comes back: the reserved number of
-    // a new record is released, the record the form was given restored,
-    // and for an insert the record the list kept before priming.
+    // The reserved number of a new record is released and the record the
+    // form was given restored.
     if (adding() && access_.initialised()) access_.CancelAutoInc();
     RestoreFileStates();
-    if (adding())
-      if (const RecordBeforePriming* kept = RecordBeforePriming::of(access_)) access_.RestoreFile(kept->state());
   }
   shutDown_ = true;
   return ProcedureWindow::Shutdown();

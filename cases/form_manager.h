@@ -47,10 +47,9 @@
 //     always ResponseCancelled.
 //   - A form that ends without completing (Cancel, the close box, OK in
 //     view mode, a refused delete, a given-up change) leaves the thread's
-//     record buffer as the list had it before the call: the loaded record,
-//     or for an insert the record the list kept before priming
-//     (RecordBeforePriming); a number the priming reserved for the new
-//     record is released.
+//     record buffer as it was given it (the calling list puts back what it
+//     held before priming an insert), and a number the priming reserved for
+//     the new record is released.
 //   - History: Ctrl+H in a control with a history entry gives its field the
 //     value it had in the last record that passed this form's OK on this
 //     thread (blank or zero before the first); one copy per form procedure
@@ -108,26 +107,6 @@ class FormHistory final : public platform::WindowComponent {
 // The thread's history copy of a form procedure: record-sized, blank text
 // and zero numbers until the form first completes on the thread.
 std::span<std::uint8_t> HistoryCopy(const std::string& procedureName, const platform::RecordLayout& layout);
-
-// The list's side of an insert: the record that was current in its primary
-// file (buffer and position) before the list primed a new one. The list
-// keeps it for the time of priming and the form call; a form of that file
-// that ends the insert without completing puts it back.
-class RecordBeforePriming {
- public:
-  explicit RecordBeforePriming(platform::FileManager& access);
-  ~RecordBeforePriming();
-  RecordBeforePriming(const RecordBeforePriming&) = delete;
-  RecordBeforePriming& operator=(const RecordBeforePriming&) = delete;
-
-  // The innermost kept record of the file on this thread; nullptr for none.
-  static const RecordBeforePriming* of(const platform::FileManager& access);
-  const platform::DbFileState& state() const { return state_; }
-
- private:
-  platform::FileManager& access_;
-  platform::DbFileState state_;
-};
 
 class FormWindow : public app::ProcedureWindow, private platform::ToolbarTarget {
  public:

@@ -50,6 +50,10 @@ class Watch final : private DesktopObserver {
   void windowClosed(Window& w) override {
     if (watched(w.thread())) wakeThread(waiter_);
   }
+  // The window refused the request before its loop saw it.
+  void closeRefused(Window& w) override {
+    if (watched(w.thread())) detail::closeAnswered(w, true);
+  }
 
   int waiter_;
   std::vector<int> threads_;

@@ -12,7 +12,7 @@
 // The attempt ends, answering false, as soon as
 //   - a window refuses its close request (its handler answered a level that
 //     keeps the loop going, such as a form whose user chose not to lose the
-//     changes), or
+//     changes, or the entry being edited held a text that does not read), or
 //   - a thread's top window is not in a window controller's event loop, so
 //     nobody could answer a close request for it: a message box waiting for
 //     its answer, for example.

@@ -962,7 +962,10 @@ void QtDesktop::applyProp(WindowView& v, ControlView& cv, Prop p) {
     case Prop::Text:
       switch (c.kind()) {
         case ControlKind::Prompt:
-          if (auto* l = qobject_cast<LabelWidget*>(w)) l->setText(withoutMnemonics(text));
+          if (auto* l = qobject_cast<LabelWidget*>(w)) {
+            l->setMnemonic(true);
+            l->setText(text);
+          }
           break;
         case ControlKind::String:
           if (auto* l = qobject_cast<LabelWidget*>(w)) l->setText(text);
@@ -1249,6 +1252,8 @@ bool QtDesktop::keyPressed(WindowView& v, int control, QKeyEvent* e) {
       forward = kind != ControlKind::Text;  // a new line in a multi-line text is the widget's
     else if (kind == ControlKind::List)
       forward = true;
+    else if (k.mods == ModAlt && k.isCharacter())
+      forward = true;  // a prompt's key (the toolkit has pressed a button's already)
     else if (kind == ControlKind::Spin && (k.is(Key::Up) || k.is(Key::Down)))
       forward = true;
     else if (kind == ControlKind::Spin && (k.is(Key::PageUp) || k.is(Key::PageDown)))

@@ -55,6 +55,12 @@ void LabelWidget::setText(const QString& text) {
   update();
 }
 
+void LabelWidget::setMnemonic(bool on) {
+  if (mnemonic_ == on) return;
+  mnemonic_ = on;
+  update();
+}
+
 void LabelWidget::setJustify(Justify j) {
   justify_ = j;
   update();
@@ -80,8 +86,12 @@ void LabelWidget::paintEvent(QPaintEvent*) {
   Qt::Alignment align = alignmentOf(justify_);
   const bool lines = text_.contains(u'\n');
   if (lines) align = (align & Qt::AlignHorizontal_Mask) | Qt::AlignTop;
+  int marks = 0;
+  if (mnemonic_)
+    marks = style()->styleHint(QStyle::SH_UnderlineShortcut, nullptr, this) ? Qt::TextShowMnemonic
+                                                                              : Qt::TextHideMnemonic;
   if (angle_ == 0) {
-    p.drawText(rect(), static_cast<int>(align) | Qt::TextWordWrap, text_);
+    p.drawText(rect(), static_cast<int>(align) | Qt::TextWordWrap | marks, text_);
     return;
   }
   // Turned text: the painter is turned about the centre and the text laid
@@ -93,7 +103,7 @@ void LabelWidget::paintEvent(QPaintEvent*) {
   const bool upright = (angle_ / 900) % 2 != 0;
   QRectF turned = upright ? QRectF(-box.height() / 2, -box.width() / 2, box.height(), box.width())
                           : QRectF(-box.width() / 2, -box.height() / 2, box.width(), box.height());
-  p.drawText(turned, static_cast<int>((align & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter), text_);
+  p.drawText(turned, static_cast<int>((align & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter) | marks, text_);
 }
 
 // --- image ------------------------------------------------------------------

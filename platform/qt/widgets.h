@@ -51,6 +51,10 @@ class LabelWidget : public QWidget {
   explicit LabelWidget(QWidget* parent = nullptr);
   void setText(const QString& text);
   QString text() const { return text_; }
+  // The text marks its key with '&' ("&&" an ampersand): the character is
+  // underlined as on the buttons, and the marks are not shown.
+  void setMnemonic(bool on);
+  bool mnemonic() const { return mnemonic_; }
   void setJustify(Justify j);
   void setAngle(int tenths);
   void setColors(const QColor& fill, const QColor& text);
@@ -64,6 +68,7 @@ class LabelWidget : public QWidget {
   QString text_;
   Justify justify_ = Justify::Left;
   int angle_ = 0;
+  bool mnemonic_ = false;
   QColor fill_, ink_;
 };
 

@@ -365,10 +365,24 @@ const std::string& Control::cell(int row, int column) const {
   return r[static_cast<std::size_t>(column - 1)];
 }
 
-void Control::setRows(std::vector<std::vector<std::string>> rows) {
+void Control::setRows(std::vector<std::vector<std::string>> rows, std::vector<std::int64_t> keys) {
+  if (!keys.empty() && keys.size() != rows.size())
+    throw std::invalid_argument("list " + std::to_string(number()) + ": " + std::to_string(keys.size()) +
+                                " keys for " + std::to_string(rows.size()) + " rows");
   rows_ = std::move(rows);
+  rowKeys_ = std::move(keys);
   window_->rowsChanged(*this);
   if (selected_ > rowCount()) setSelected(rowCount());
+}
+
+int Control::rowOfKey(std::int64_t key) const {
+  auto it = std::find(rowKeys_.begin(), rowKeys_.end(), key);
+  return it == rowKeys_.end() ? 0 : static_cast<int>(it - rowKeys_.begin()) + 1;
+}
+
+std::int64_t Control::rowKey(int row) const {
+  if (row < 1 || row > static_cast<int>(rowKeys_.size())) return 0;
+  return rowKeys_[static_cast<std::size_t>(row - 1)];
 }
 
 void Control::setRow(int row, std::vector<std::string> cells) {
@@ -381,12 +395,14 @@ void Control::insertRow(int before, std::vector<std::string> cells) {
   if (before < 1 || before > rowCount() + 1)
     throw std::out_of_range("list " + std::to_string(number()) + ": no place " + std::to_string(before));
   rows_.insert(rows_.begin() + (before - 1), std::move(cells));
+  rowKeys_.clear();  // rows put in by place: rows are places again
   window_->rowsChanged(*this);
 }
 
 void Control::removeRow(int row) {
   (void)this->row(row);
   rows_.erase(rows_.begin() + (row - 1));
+  if (!rowKeys_.empty()) rowKeys_.erase(rowKeys_.begin() + (row - 1));
   window_->rowsChanged(*this);
   if (selected_ > rowCount()) setSelected(rowCount());
 }

@@ -272,11 +272,19 @@ class Control {
   const std::vector<std::string>& row(int row) const;
   // A cell's text; empty for a column the row does not have.
   const std::string& cell(int row, int column) const;
-  void setRows(std::vector<std::vector<std::string>> rows);
+  // `keys`, when given, says which record each row shows (one per row): a
+  // click aimed at a row then finds that record again when the rows have
+  // changed before the click is taken, and selects nothing when it has
+  // gone. Without keys a row is its place in the list.
+  void setRows(std::vector<std::vector<std::string>> rows, std::vector<std::int64_t> keys = {});
   void setRow(int row, std::vector<std::string> cells);
   void insertRow(int before, std::vector<std::string> cells);  // before rowCount()+1 appends
   void removeRow(int row);
   void clearRows();
+  bool keyedRows() const { return !rowKeys_.empty(); }
+  // The row showing the record `key`; 0 for none.
+  int rowOfKey(std::int64_t key) const;
+  std::int64_t rowKey(int row) const;  // 0 without keys
   // How many rows the list shows at once: from its height (a row and the
   // heading 10 dialog units each) until the desktop reports the real count.
   int pageRows() const;
@@ -309,6 +317,7 @@ class Control {
   int value_ = 0;
   int pageRows_ = 0;
   std::vector<std::vector<std::string>> rows_;
+  std::vector<std::int64_t> rowKeys_;  // empty, or one per row
 };
 
 }  // namespace platform

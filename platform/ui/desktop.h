@@ -35,6 +35,9 @@ class DesktopObserver {
   // kept on an entry whose text was refused, so a mirror can move it back.
   virtual void focusChanged(Window&, int /*control*/) {}
   virtual void standardAction(Window&, Control&, StdAction) {}
+  // A close request was dropped before any handler saw it: the entry being
+  // edited held a text that does not read, and the window stays open.
+  virtual void closeRefused(Window&) {}
 };
 
 class Desktop {

@@ -5,6 +5,37 @@
 
 namespace platform {
 
+namespace {
+
+// One spelling of a mnemonic character: ASCII letters in upper case.
+std::uint32_t mnemonicKey(char32_t c) {
+  if (c >= U'a' && c <= U'z') c -= 0x20;
+  return static_cast<std::uint32_t>(c);
+}
+
+}  // namespace
+
+namespace input {
+
+std::uint32_t mnemonicOf(std::string_view text) {
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != '&') continue;
+    if (text[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    const auto lead = static_cast<unsigned char>(text[i + 1]);
+    if (lead < 0x80) return mnemonicKey(lead);
+    // A two-byte UTF-8 character (Latin-1 letters); longer ones are not keys here.
+    if ((lead & 0xE0) == 0xC0 && i + 2 < text.size())
+      return mnemonicKey(static_cast<char32_t>(((lead & 0x1F) << 6) | (static_cast<unsigned char>(text[i + 2]) & 0x3F)));
+    return 0;
+  }
+  return 0;
+}
+
+}  // namespace input
+
 // The input side of a window: checks what the user can do and queues it.
 struct WindowInput {
   using Status = input::Status;
@@ -71,6 +102,47 @@ struct WindowInput {
     return 0;
   }
 
+  // The first control after index `from` in the window's order that Tab
+  // would stop at; 0 for none.
+  static int stopAfter(const Window& w, int from) {
+    const auto& cs = w.controls();
+    for (std::size_t i = static_cast<std::size_t>(from) + 1; i < cs.size(); ++i) {
+      const Control& c = *cs[i];
+      if (!isStop(c)) continue;
+      if (c.kind() == ControlKind::Radio && !groupStop(w, c)) continue;
+      return c.number();
+    }
+    return 0;
+  }
+
+  // Alt and a character: a prompt that marks it with '&' gives the focus to
+  // the control that follows it in the window's order. A button, check box,
+  // radio or tab marking the same character keeps the key: the desktop
+  // presses or chooses it.
+  static Status mnemonic(Window& w, std::uint32_t code, int batch) {
+    const auto& cs = w.controls();
+    int prompt = -1;
+    for (std::size_t i = 0; i < cs.size(); ++i) {
+      const Control& c = *cs[i];
+      if (!c.visible() || !c.enabled() || input::mnemonicOf(c.text()) != code) continue;
+      switch (c.kind()) {
+        case ControlKind::Button:
+        case ControlKind::Check:
+        case ControlKind::Radio:
+        case ControlKind::Tab:
+          return Status::Ok;
+        case ControlKind::Prompt:
+          if (prompt < 0) prompt = static_cast<int>(i);
+          break;
+        default:
+          break;
+      }
+    }
+    if (prompt >= 0)
+      if (int next = stopAfter(w, prompt)) queue(w, Op::Focus, EventKind::Selected, next, batch);
+    return Status::Ok;
+  }
+
   static void pressDefault(Window& w, int batch) {
     if (Control* d = w.defaultButton()) queue(w, Op::Deliver, EventKind::Accepted, d->number(), batch);
   }
@@ -110,6 +182,8 @@ struct WindowInput {
     }
     if (k.is(Key::Tab)) return tab(w, false);
     if (k.is(Key::Tab, ModShift)) return tab(w, true);
+    if (k.mods == ModAlt && k.isCharacter() && k.code > 0x20 && k.code != 0x7F)
+      return mnemonic(w, mnemonicKey(static_cast<char32_t>(k.code)), batch);
     if (!f) {
       if (k.is(Key::Enter)) pressDefault(w, batch);
       return Status::Ok;
@@ -222,6 +296,14 @@ struct WindowInput {
     if (row < 1 || row > c->rowCount()) return Status::OutOfRange;
     int batch = newBatch();
     queue(w, Op::Focus, EventKind::Selected, number, batch);
+    if (c->keyedRows()) {
+      // The row is taken by its record when the events are: the focus move
+      // may first accept a search that reloads the rows.
+      const std::int64_t key = c->rowKey(row);
+      w.enqueue({Op::Deliver, Event{EventKind::NewSelection, number, {}, {}, 0}, batch, -1, true, key});
+      if (twice) w.enqueue({Op::Deliver, Event{EventKind::DoubleClick, number, {}, {}, 0}, batch, -1, true, key});
+      return Status::Ok;
+    }
     if (row != c->selected()) queue(w, Op::Deliver, EventKind::NewSelection, number, batch, row);
     if (twice) queue(w, Op::Deliver, EventKind::DoubleClick, number, batch);
     return Status::Ok;

@@ -46,7 +46,9 @@ Status tab(Window& w, bool backwards = false);
 // box or combo. Reaches the variable when the control is accepted.
 Status edit(Window& w, int control, std::string_view text);
 // A key pressed while the focused control has the focus: alert keys of the
-// window first; Tab; Enter (accepts an entry and presses the default button
+// window first; Tab; Alt and a character marked with '&' in a prompt's text
+// (the focus moves to the control after the prompt in the window's order,
+// unless a button, check box, radio or tab marks the same character); Enter (accepts an entry and presses the default button
 // unless the entry takes Enter itself; a new line in a multi-line text;
 // presses a focused button); on a list the navigation keys, Insert, Delete,
 // Ctrl+Enter, Shift+Enter and printable characters; Up and Down on a spin
@@ -63,6 +65,9 @@ Status doubleClick(Window& w, int list, int row);
 Status selectTab(Window& w, int sheet, int position);
 Status scroll(Window& w, int list, ScrollAction action, int thumb = 0);
 Status pointer(Window& w, int region, PointerAction action);
+// The character a control's text marks with '&' as its key ("&&" is an
+// ampersand), letters in upper case; 0 for none.
+std::uint32_t mnemonicOf(std::string_view text);
 // The close box or the system menu's Close.
 Status closeWindow(Window& w);
 // The user moved or resized the window, or changed its state.

@@ -251,6 +251,35 @@ bool Window::take(Queued q) {
       deliver(Event{EventKind::NewSelection, c->number(), {}, {}, 0});
       return true;
     case Op::Deliver:
+      if (q.keyed && c) {
+        // The row the user aimed at, wherever its record stands now (the
+        // page may have moved since, by a search the same input ran first);
+        // a record no longer shown selects nothing, and the rest of the
+        // input (a double-click) goes with it.
+        const int row = c->rowOfKey(q.key);
+        if (row == 0) {
+          dropBatch(q.batch);
+          return false;
+        }
+        if (q.event.kind == EventKind::NewSelection) {
+          if (row == c->selected()) return false;
+          q.apply = row;
+        }
+      }
+      if (q.event.kind == EventKind::CloseRequest && q.event.control == 0)
+        // However the window is asked to close, the entry being edited is
+        // accepted first, as leaving it would: its handlers see the value
+        // before the close request does. A text that does not read keeps
+        // the window open.
+        if (Control* edited = editedTextControl(nullptr)) {
+          if (!writeBack(*edited, q.batch)) {
+            desktop().notify([this](DesktopObserver& o) { o.closeRefused(*this); });
+            return false;
+          }
+          queue_.push_front(std::move(q));
+          deliver(Event{EventKind::Accepted, edited->number(), {}, {}, 0});
+          return true;
+        }
       if (q.event.kind == EventKind::Timer) timerQueued_ = false;
       if (c && q.apply >= 0) applyChoice(*c, q.apply);
       if (c && (q.event.kind == EventKind::Accepted || q.event.kind == EventKind::NewSelection) &&

@@ -31,7 +31,10 @@
 //     entry; the rest of that input (the button that was clicked, the focus
 //     move) is dropped;
 //   - a check box, radio or drop-list choice writes its variable just before
-//     its event is handed over.
+//     its event is handed over;
+//   - a close request of the window, whoever asks, accepts the edited entry
+//     first (its accepted event comes before the close request); a text that
+//     does not read drops the close request, and the window stays open.
 //
 // A timer (setTimer) posts timer events on the scheduler's clock (the
 // virtual clock in headless tests).
@@ -204,6 +207,8 @@ class Window {
     int batch = 0;   // input that belongs together; 0 for posted events
     int apply = -1;  // Deliver: a choice to make on the control when the event is
                      // taken (-1 none); Spin: the step
+    bool keyed = false;    // a list's row aimed at by its record: `key`, found
+    std::int64_t key = 0;  // again when the event is taken
   };
 
   void enqueue(Queued q, bool front = false);

@@ -10,6 +10,9 @@
 #include "app/frame/program.h"
 #include "app/frame/thread_state.h"
 #include "app/password_windows.h"
+#include "cases/browse_case_close_summary.h"
+#include "cases/update_case_close_summary.h"
+#include "dictionary/dictionary.h"
 #include "platform/lib/messages.h"
 #include "platform/types/halt.h"
 #include "tests/app/app_fixture.h"
@@ -297,6 +300,59 @@ TEST_F(MainTest, ClosingTheFrameAsksTheOtherThreadsFormsFirst) {
   drv->answer(platform::BtnYes);
   drv->close(frame);
   EXPECT_EQ(drv->findWindow("Case form"), nullptr);
+  EXPECT_TRUE(drv->programEnded());
+  EXPECT_EQ(drv->exitCode(), platform::ExitNormal);
+}
+
+// The frame with the real case list and case form on the record files.
+class MainWithCasesTest : public MainTest {
+ protected:
+  void SetUp() override {
+    MainTest::SetUp();
+    app::InstallDataLayer();
+  }
+  void TearDown() override {
+    MainTest::TearDown();
+    dictionary::setThreadDataSource({});
+  }
+};
+
+TEST_F(MainWithCasesTest, ExitTakesTheFormsTypingNotYetAcceptedBeforeItAsks) {
+  namespace cf = cases::case_form;
+  platform::Window* frame = open(app::Main);
+  ASSERT_NE(frame, nullptr);
+  drv->click(drv->window("CASE FILE"), cases::case_list::INSERT_3);
+  platform::Window& form = drv->window("Record Will Be Added");
+  auto asked = [this] {
+    long n = 0;
+    for (const auto& m : drv->messages()) n += m.title == "Changes will be lost!";
+    return n;
+  };
+
+  // The case name typed last has not left its entry.
+  drv->edit(form, cf::CCS_CASENAME, "United States v. Roe");
+  drv->answer(platform::BtnNo);
+  drv->click(*frame, EXIT);
+  EXPECT_EQ(asked(), 1);
+  EXPECT_FALSE(drv->programEnded());
+  ASSERT_NE(drv->findWindow("Record Will Be Added"), nullptr) << "No keeps the form";
+  EXPECT_EQ(drv->text(form, cf::CCS_CASENAME), "United States v. Roe");
+
+  // A typed value that does not read: its message; the form and the frame
+  // stay open, and nothing is asked.
+  drv->edit(form, cf::CCS_HOURLYRATE, "1000000");
+  drv->answer(platform::BtnOk);
+  drv->click(*frame, EXIT);
+  EXPECT_THAT(drv->messages().back().text, ::testing::HasSubstr("too large"));
+  EXPECT_EQ(asked(), 1);
+  EXPECT_FALSE(drv->programEnded());
+  ASSERT_NE(drv->findWindow("Record Will Be Added"), nullptr);
+  EXPECT_EQ(form.focus(), cf::CCS_HOURLYRATE);
+
+  drv->edit(form, cf::CCS_HOURLYRATE, "125");
+  drv->answer(platform::BtnYes);
+  drv->click(*frame, EXIT);
+  EXPECT_EQ(asked(), 2);
   EXPECT_TRUE(drv->programEnded());
   EXPECT_EQ(drv->exitCode(), platform::ExitNormal);
 }

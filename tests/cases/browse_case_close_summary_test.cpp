@@ -101,6 +101,115 @@ TEST_F(BrowseCaseTest, SearchesByNameAndByNumber) {
   EXPECT_EQ(drv->text(list(), CCS_CASENAME), std::string(39, 'u'));
 }
 
+TEST_F(BrowseCaseTest, EnterInASearchEntryNeverPressesTheChangeButton) {
+  addFive();
+  open();
+  struct Press {
+    int tab, entry;
+    const char* typed;  // nullptr: the search text as it stands
+    const char* selected;
+  } presses[] = {
+      {1, CCS_CASENAME, nullptr, "2:07-CR-001"},
+      {1, CCS_CASENAME, "united states v. c", "2:07-CR-003"},
+      {1, CCS_CASENAME, nullptr, "2:07-CR-003"},  // the same text again
+      {2, CCS_CASENUMBER, nullptr, "2:07-CR-001"},
+      {2, CCS_CASENUMBER, "2:07-cr-004", "2:07-CR-004"},
+      {2, CCS_CASENUMBER, nullptr, "2:07-CR-004"},
+  };
+  for (const Press& p : presses) {
+    SCOPED_TRACE(std::to_string(p.tab) + (p.typed ? p.typed : " unchanged"));
+    drv->selectTab(list(), CURRENTTAB, p.tab);
+    drv->selectRow(list(), BROWSE_1, 2);  // a case is selected
+    if (p.typed)
+      drv->edit(list(), p.entry, p.typed);
+    else
+      drv->focus(list(), p.entry);
+    drv->press(list(), KeyPress(Key::Enter));
+    EXPECT_EQ(drv->findWindow("Record Will Be Changed"), nullptr);
+    EXPECT_EQ(selectedNumber(), p.selected);
+    EXPECT_EQ(list().focus(), BROWSE_1);
+  }
+}
+
+TEST_F(BrowseCaseTest, TheTabOrderFromTheListIsTheDescriptionsAfterAButtonPressedEitherWay) {
+  addFive();
+  open();
+  // From the list, the controls that take the focus in the order of the
+  // window's description, round to the list again.
+  const std::vector<int> order = {BROWSEHOURLY_3, BUTTON10,       INSERT_3,   CHANGE_3,     DELETE_3, BROWSEHOURLY,
+                                  BUTTON9,        BROWSEHOURLY_2, CURRENTTAB, CCS_CASENAME, BROWSE_1};
+  struct Way {
+    const char* what;
+    int button;
+    bool keyboard;
+  } ways[] = {
+      {"IN COURT clicked", BROWSEHOURLY, false},
+      {"IN COURT from the keyboard", BROWSEHOURLY, true},
+      {"CREATE NEW CASE clicked", INSERT_3, false},
+      {"CREATE NEW CASE from the keyboard", INSERT_3, true},
+  };
+  for (const Way& w : ways) {
+    SCOPED_TRACE(w.what);
+    if (w.keyboard) {
+      drv->focus(list(), w.button);
+      drv->press(list(), KeyPress(Key::Enter));
+    } else {
+      drv->click(list(), w.button);
+    }
+    if (Window* form = drv->findWindow("Record Will Be Added")) drv->click(*form, cf::CANCEL);
+    drv->selectRow(list(), BROWSE_1, 2);
+    std::vector<int> reached;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+      drv->tab(list());
+      reached.push_back(list().focus());
+    }
+    EXPECT_EQ(reached, order);
+  }
+}
+
+TEST_F(BrowseCaseTest, AClickAfterASearchTextTakesTheRowTheUserSaw) {
+  struct Click {
+    const char* what;
+    int row;  // on the page shown before the search
+    bool twice;
+    const char* selected;  // afterwards
+    bool form;
+  } clicks[] = {
+      {"a row the search keeps on its page", 7, false, "2:07-CR-007", false},
+      {"a row the search takes off the page", 2, false, "2:07-CR-005", false},
+      {"a double-click on a row still shown", 7, true, "2:07-CR-007", true},
+      {"a double-click on a row gone", 2, true, "2:07-CR-005", false},
+  };
+  for (const Click& c : clicks) {
+    SCOPED_TRACE(c.what);
+    TearDown();
+    SetUp();
+    // Thirty cases, more than a page; the first page shows Case 01 onwards.
+    writer->addMany(30, [](int i, FieldRef number, FieldRef name) {
+      const std::string n = (i < 10 ? "0" : "") + std::to_string(i);
+      number.setText("2:07-CR-0" + n);
+      name.setText("Case " + n);
+    });
+    open();
+    ASSERT_EQ(listControl().cell(c.row, 2), c.row == 7 ? "Case 07" : "Case 02");
+    // The search text is typed, and the click comes without a Tab.
+    drv->edit(list(), CCS_CASENAME, "case 05");
+    if (c.twice)
+      drv->doubleClick(list(), BROWSE_1, c.row);
+    else
+      drv->selectRow(list(), BROWSE_1, c.row);
+    EXPECT_EQ(listControl().cell(1, 2), "Case 05") << "the search ran first";
+    EXPECT_EQ(selectedNumber(), c.selected);
+    EXPECT_EQ(drv->text(list(), CCS_CASENUMBER_2), c.selected);
+    Window* form = drv->findWindow("Record Will Be Changed");
+    EXPECT_EQ(form != nullptr, c.form);
+    if (form) {
+      EXPECT_EQ(drv->text(*form, cf::CCS_CASENUMBER), c.selected);
+      drv->click(*form, cf::CANCEL);
+    }
+  }
+}
+
 TEST_F(BrowseCaseTest, WithNoCasesOnlyInsertAndTheOwnButtonsRun) {
   app::G_CASENUMBER().setText("LEFTOVER");
   open();
@@ -252,6 +361,21 @@ TEST_F(BrowseCaseTest, DeletingACaseAsksAndTakesItsEntriesAndTotals) {
     EXPECT_THAT(shown(), ::testing::ElementsAreArray(a.shown));
     EXPECT_EQ(selectedNumber(), a.button == platform::BtnYes ? "2:07-CR-003" : "2:07-CR-002");
   }
+}
+
+TEST_F(BrowseCaseTest, DeletingTheLastCaseLeavesNothingOfItBehind) {
+  writer->add({"2:07-CR-001", "Adams", "100", "Judge A"});
+  open();
+  drv->answer(platform::BtnYes);
+  drv->click(list(), DELETE_3);
+  EXPECT_EQ(listControl().rowCount(), 0);
+  for (int shown : {CCS_CASENAME_2, CCS_CASENUMBER_2, CCS_CASENAME_3}) EXPECT_EQ(drv->text(list(), shown), "") << shown;
+  app::G_CASENUMBER().setText("LEFTOVER");
+  pressOwn(BUTTON9);
+  ASSERT_EQ(caseSeen().calls.size(), 1u);
+  EXPECT_EQ(caseSeen().calls[0].printCase, "");
+  EXPECT_EQ(caseSeen().calls[0].number, "");
+  EXPECT_EQ(caseSeen().calls[0].judge, "");
 }
 
 TEST_F(BrowseCaseTest, AChangedCaseIsFoundAgainUnderItsNewName) {

@@ -120,15 +120,21 @@ class CaseFormTest : public lvtest::ScratchDirTest {
 
   // --- what the list does around the form ---
 
-  // Insert: the record before priming is kept, the buffer primed (cleared,
-  // today's date), the form called; the response lands in `response`.
+  // Insert: the buffer primed (cleared, today's date) and the form called;
+  // the response lands in `response`. As the list does, a call that does
+  // not complete gets back the record that was current before the priming.
   void insert() {
-    on([this] {
-      cases::RecordBeforePriming kept(dictionary::Access_CaseCloseSummary());
-      platform::clearRecord(dictionary::CaseCloseSummaryLayout(), dictionary::CaseCloseSummary().record());
-      ASSERT_EQ(dictionary::Access_CaseCloseSummary().PrimeRecord(true), 0);
-      response = app::CallWithRequest(cases::UpdateCaseCloseSummary, requestAfterPriming);
-    });
+    on([this] { callPrimed([] { ASSERT_EQ(dictionary::Access_CaseCloseSummary().PrimeRecord(true), 0); }); });
+  }
+  // `prime` fills the cleared buffer, then the form is called as for an
+  // insert (with `requestAfterPriming`).
+  void callPrimed(const std::function<void()>& prime) {
+    platform::DbFile& file = dictionary::CaseCloseSummary();
+    const platform::DbFileState before = file.saveState();
+    platform::clearRecord(dictionary::CaseCloseSummaryLayout(), file.record());
+    prime();
+    response = app::CallWithRequest(cases::UpdateCaseCloseSummary, requestAfterPriming);
+    if (response != app::ResponseCompleted) file.restoreState(before);
   }
   // Change, view, delete: the case is loaded into the buffer first.
   void call(std::uint8_t request, const std::string& number) {

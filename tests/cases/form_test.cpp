@@ -162,6 +162,41 @@ TEST_F(FormTest, CancelAsksOnlyWhenTheRecordChanged) {
   });
 }
 
+TEST_F(FormTest, TheCloseBoxTakesTheTypingNotYetAcceptedBeforeItAsks) {
+  // The close box and the system menu's Close are one request of the
+  // desktop; the text typed last has not left its entry.
+  seed({Doe});
+  call(app::RequestChange, Doe.number);
+  Window& w = changed();
+  drv->edit(w, cf::CCS_CASENAME, "US v. Doe et al.");
+  drv->answer(BtnNo);
+  drv->close(w);
+  ASSERT_TRUE(formOpen()) << "No keeps the form open";
+  EXPECT_THAT(titles(), ElementsAre("Changes will be lost!"));
+  EXPECT_EQ(drv->text(w, cf::CCS_CASENAME), "US v. Doe et al.");
+  drv->answer(BtnYes);
+  drv->close(w);
+  EXPECT_FALSE(formOpen());
+  EXPECT_EQ(response, app::ResponseCancelled);
+  EXPECT_EQ(buffer(dictionary::CCS_CASENAME), Doe.name);
+
+  // A typed value that does not read: its message, and the form stays open
+  // on it without asking.
+  insert();
+  Window& a = added();
+  drv->edit(a, cf::CCS_HOURLYRATE, "1000000");
+  drv->answer(BtnOk);
+  drv->close(a);
+  ASSERT_TRUE(formOpen());
+  EXPECT_THAT(drv->messages().back().text, HasSubstr("too large"));
+  EXPECT_EQ(titles().size(), 3u) << "no question after the refused value";
+  EXPECT_EQ(a.focus(), cf::CCS_HOURLYRATE);
+  drv->edit(a, cf::CCS_HOURLYRATE, "");
+  drv->close(a);
+  EXPECT_FALSE(formOpen()) << "an unchanged new record closes without a question";
+  EXPECT_THAT(caseNumbers(), ElementsAre(Doe.number));
+}
+
 TEST_F(FormTest, AFormThatDoesNotCompleteLeavesTheListsRecordInTheBuffer) {
   seed({Doe, Roe});
   // Change, given up: the loaded record comes back, not what was typed.

@@ -111,10 +111,10 @@ void fillEveryField() {
 TEST_F(UpdateTest, TheHistoryKeyRestoresEveryFieldOfEveryTab) {
   // The first case completes with a value in every field.
   on([this] {
-    cases::RecordBeforePriming kept(dictionary::Access_CaseCloseSummary());
-    ASSERT_EQ(dictionary::Access_CaseCloseSummary().PrimeRecord(), 0);
-    fillEveryField();
-    response = app::CallWithRequest(cases::UpdateCaseCloseSummary, app::RequestInsert);
+    callPrimed([this] {
+      ASSERT_EQ(dictionary::Access_CaseCloseSummary().PrimeRecord(), 0);
+      fillEveryField();
+    });
   });
   drv->click(added(), cf::OK);
   ASSERT_EQ(response, app::ResponseCompleted);
@@ -232,6 +232,30 @@ TEST_F(UpdateTest, TheCalendarButtonPicksTheCaseDate) {
     load("CR-1");
     EXPECT_EQ(dictionary::CCS(dictionary::CCS_DATE).day(), platform::dayNumber(2007, 3, 5));
   });
+}
+
+TEST_F(UpdateTest, APromptsKeyMovesTheFocusToTheEntryAfterIt) {
+  using platform::KeyPress;
+  using platform::ModAlt;
+  insert();
+  Window& w = added();
+  drv->selectTab(w, cf::CURRENTTAB, 2);
+  drv->press(w, KeyPress::character(U'a', ModAlt));  // "&Attorney:"
+  EXPECT_EQ(w.focus(), cf::CCS_ATTORNEY);
+  drv->edit(w, cf::CCS_ATTORNEY, "J. Smith");
+  drv->press(w, KeyPress::character(U'J', ModAlt));  // "&Judge:"
+  EXPECT_EQ(w.focus(), cf::CCS_JUDGE);
+  EXPECT_FALSE(w.control(cf::CCS_ATTORNEY).edited()) << "the entry left was accepted";
+
+  // A prompt on a tab not shown has no key; "&Case Number" gives way to
+  // "&Cancel", which the desktop presses.
+  drv->selectTab(w, cf::CURRENTTAB, 1);
+  drv->focus(w, cf::CCS_CASENAME);
+  for (char32_t key : {U'a', U'c'}) {
+    drv->press(w, KeyPress::character(key, ModAlt));
+    EXPECT_EQ(w.focus(), cf::CCS_CASENAME);
+  }
+  EXPECT_TRUE(formOpen());
 }
 
 }  // namespace

@@ -19,6 +19,17 @@ TEST(ControlTypes, CodesTheSystemCompares) {
     EXPECT_EQ(typeCode(c.kind), c.code) << kindName(c.kind);
 }
 
+TEST(Mnemonics, TheCharacterAfterASingleAmpersand) {
+  struct Case {
+    const char* text;
+    std::uint32_t key;
+  };
+  for (Case c : {Case{"&Attorney:", 'A'}, Case{"&judge:", 'J'}, Case{"&1) Case Name", '1'},
+                 Case{"Smith && Jones", 0}, Case{"&&x &y", 'Y'}, Case{"end&", 0}, Case{"plain", 0},
+                 Case{"&\xC3\xA9t\xC3\xA9", 0xE9}})
+    EXPECT_EQ(input::mnemonicOf(c.text), c.key) << c.text;
+}
+
 // A form with every reason to be passed over by Tab: skip, disabled,
 // hidden, on a tab not shown, not a control that takes the focus, and an
 // option group that is one stop.
