@@ -33,11 +33,15 @@ class EntryFormTest : public CaseFormTest {
   void insertEntry(Form procedure, const std::string& caseNumber) {
     on([this, procedure, caseNumber] {
       load(caseNumber);
-      cases::RecordBeforePriming kept(dictionary::Access_HOURLY());
-      platform::clearRecord(dictionary::HOURLYLayout(), dictionary::HOURLY().record());
+      // The list's side of an insert: the entry it showed comes back when
+      // the form does not complete.
+      platform::DbFile& file = dictionary::HOURLY();
+      const platform::DbFileState before = file.saveState();
+      platform::clearRecord(dictionary::HOURLYLayout(), file.record());
       HOU(dictionary::HOU_CASENUMBER).setText(dictionary::CCS(dictionary::CCS_CASENUMBER).text());
       ASSERT_EQ(dictionary::Access_HOURLY().PrimeRecord(true), 0);
       response = app::CallWithRequest(procedure, app::RequestInsert);
+      if (response != app::ResponseCompleted) file.restoreState(before);
     });
   }
   // Change, view or delete of entry `fn`, with `current` the case current
