@@ -5,7 +5,7 @@
 # module passes this on to whatever links it.
 add_library(lv_usage INTERFACE)
 target_include_directories(lv_usage INTERFACE ${PROJECT_SOURCE_DIR})
-if(LV_SANITIZE)
+if(LV_SANITIZE OR LV_FUZZ)
   target_link_options(lv_usage INTERFACE -fsanitize=address,undefined)
 endif()
 
@@ -25,6 +25,12 @@ if(LV_SANITIZE)
   target_compile_options(lv_options INTERFACE
     -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   target_compile_definitions(lv_options INTERFACE LV_SANITIZE=1)
+endif()
+if(LV_FUZZ)
+  # Coverage for the fuzzer's guidance in every module, and the same
+  # sanitizers; only the fuzz targets link the fuzzer's own main.
+  target_compile_options(lv_options INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
 endif()
 
 # lv_module(<target> [DEPS <targets...>])

@@ -6,6 +6,8 @@ set -eu
 
 PACKAGES="
   build-essential
+  clang
+  libclang-rt-14-dev
   cmake
   pkg-config
   qt6-base-dev

@@ -106,8 +106,16 @@ int DbFile::rebuildInPlace(std::string& why) {
     int got = 0;
     sqlite3_bind_int64(scan, 1, last);
     while ((rc = sqlite3_step(scan)) == SQLITE_ROW) {
+      // A damaged record table can give its positions out of order, and the
+      // batches would never get past them: copy the records out instead.
+      const std::int64_t position = sqlite3_column_int64(scan, 0);
+      if (position <= last) {
+        rc = SQLITE_CORRUPT;
+        why = "the record table gives its records out of order";
+        break;
+      }
       ++got;
-      last = sqlite3_column_int64(scan, 0);
+      last = position;
       const auto* data = static_cast<const std::uint8_t*>(sqlite3_column_blob(scan, 1));
       if (static_cast<std::size_t>(sqlite3_column_bytes(scan, 1)) != buffer_.size() || !data) {
         rc = WrongSize;
@@ -122,7 +130,7 @@ int DbFile::rebuildInPlace(std::string& why) {
       }
     }
     if (rc == SQLITE_DONE) rc = SQLITE_OK;
-    else if (rc != WrongSize) why = sqlite3_errmsg(db);
+    else if (why.empty()) why = sqlite3_errmsg(db);
     sqlite3_reset(scan);
     for (const DbRow& row : stale) {
       if (rc != SQLITE_OK) break;

@@ -13,6 +13,14 @@
 #include "platform/types/switch_check.h"
 
 #if defined(__SANITIZE_ADDRESS__)
+#define LV_TEST_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define LV_TEST_ASAN 1
+#endif
+#endif
+
+#if defined(LV_TEST_ASAN)
 #include <sanitizer/asan_interface.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -411,7 +419,7 @@ TEST_F(Threads, TimersFireInOrderAndSkipMissedPeriods) {
   scheduler().setTimeSource({});
 }
 
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(LV_TEST_ASAN)
 // A thread's stack goes back to the system when the thread ends. The
 // sanitizer's marks on it must go too: memory mapped at that place later
 // would otherwise read as a stack overflow inside whatever code uses it.
