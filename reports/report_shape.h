@@ -13,9 +13,9 @@
 //                            .key = dictionary::HOU_KeyCaseNumber, .range = std::move(caseNumber),
 //                            .stopWhenBlank = true, .zoom = Zoom::PageWidth}) {}
 //    protected:
-//     ReportSpec Describe() override;   // bands bound to Field(HOU_...) and the run's other records
+//     ReportSpec Describe() override;   // bands bound to View(HOU_...) and the run's other records
 //     int OnRecord() override {         // the per-record step
-//       if (Field(HOU_TOTALSECTION_INCOURT).decimal().isZero()) return 0;
+//       if (View(HOU_TOTALSECTION_INCOURT).decimal().isZero()) return 0;
 //       return PrintDetail();
 //     }
 //   };
@@ -30,7 +30,7 @@
 // The objects go when the procedure object goes.
 //
 // The run never touches the caller's records: the view is read into a
-// record the run owns (Field), and a report that prints another file's
+// record the run owns (View), and a report that prints another file's
 // record keeps one of its own too (platform/report/run_record.h: RunRecord
 // and its Fetch), filled in SetupReportMembers or in its per-record step.
 // After a run the caller's buffers, positions and use counts of the files
@@ -130,8 +130,9 @@ class ReportProcedure : private detail::ProgressWindow, public app::ProcedureWin
   void Run();
 
   const ReportSettings& settings() const { return settings_; }
-  // A field of the view's record, which the run owns.
-  platform::FieldRef Field(int field) { return reader_[field]; }
+  // A field of the view's record, which the run owns: what the description
+  // binds the view's controls to (Field("?HOU:DATE", {...}, View(HOU_DATE), "D02B")).
+  platform::FieldRef View(int field) { return reader_[field]; }
   platform::report::RunRecord& ViewRecord() { return reader_.record(); }
   // Valid from Run() on.
   platform::report::Report& report() const;
