@@ -23,6 +23,7 @@ PACKAGES="
   xauth
   xdotool
   imagemagick
+  poppler-utils
   fonts-liberation
   fonts-dejavu-core
   fonts-dejavu-extra

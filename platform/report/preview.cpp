@@ -67,7 +67,7 @@ void addPreviewControls(Window& w, Zoom zoom, bool userZoom) {
   ControlSpec list;
   list.number = PreviewZoomList;
   list.kind = ControlKind::DropList;
-  list.rect = {172, 4, 70, 60};
+  list.rect = {172, 4, 70, 12};
   list.choices = ZoomChoices();
   list.text = ZoomChoices()[static_cast<std::size_t>(zoom) - 1];
   list.dropLines = 7;

@@ -1,12 +1,40 @@
 #include "tests/reports/report_fixture.h"
 
-#include "tests/platform/report/gui_app.h"
+#include <QApplication>
+#include <QStyleFactory>
 
 namespace reporttest {
 
 namespace {
 
-const auto* const gui = ::testing::AddGlobalTestEnvironment(new lvtest::GuiApplication);
+// One application object for the test program: report layout measures text
+// through Qt, and the offscreen test shows the real windows.
+class Application : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "test_reports";
+    static char* argv[] = {name, nullptr};
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+      // The offscreen platform says so for every raise and keyboard grab.
+      if (text.startsWith(QLatin1String("This plugin does not support"))) return;
+      fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+    });
+    app_ = new QApplication(argc, argv);
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+  }
+  void TearDown() override {
+    delete app_;
+    app_ = nullptr;
+  }
+
+ private:
+  QApplication* app_ = nullptr;
+};
+
+const auto* const application = ::testing::AddGlobalTestEnvironment(new Application);
 
 using namespace dictionary;
 using namespace platform::report;
