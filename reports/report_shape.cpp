@@ -17,7 +17,21 @@ namespace pr = platform::report;
 
 namespace detail {
 
-ProgressWindow::ProgressWindow(const std::string& caption) : progressWindow(pr::ProgressWindowSpec(caption)) {
+namespace {
+
+platform::WindowSpec progressSpec(const std::string& caption, const std::string& procedure) {
+  platform::WindowSpec spec = pr::ProgressWindowSpec(caption);
+  // A kept placement is restored after the window opens; the desktop must
+  // not centre it over that.
+  if (app::settingsManagerExists() && app::SettingsManager().find(platform::rtrim(procedure), "Maximize"))
+    spec.centred = false;
+  return spec;
+}
+
+}  // namespace
+
+ProgressWindow::ProgressWindow(const std::string& caption, const std::string& procedure)
+    : progressWindow(progressSpec(caption, procedure)) {
   pr::AddProgressControls(progressWindow,
                           platform::FieldRef(platform::FieldType::Byte, &progressPercent, 1));
 }
@@ -25,7 +39,7 @@ ProgressWindow::ProgressWindow(const std::string& caption) : progressWindow(pr::
 }  // namespace detail
 
 ReportProcedure::ReportProcedure(ReportSettings settings)
-    : ProgressWindow(settings.caption),
+    : ProgressWindow(settings.caption, settings.procedure),
       app::ProcedureWindow(progressWindow, settings.procedure),
       settings_(std::move(settings)),
       reader_(*this),

@@ -113,9 +113,10 @@ struct ReportSettings {
 inline constexpr const char* PreviewSection = "_PreviewWindow_";
 
 namespace detail {
-// The progress window, made before the window frame that runs it.
+// The progress window, made before the window frame that runs it. It opens
+// centred the first time; once its placement is kept, where it was left.
 struct ProgressWindow {
-  explicit ProgressWindow(const std::string& caption);
+  ProgressWindow(const std::string& caption, const std::string& procedure);
   std::uint8_t progressPercent = 0;
   platform::Window progressWindow;
 };

@@ -201,7 +201,6 @@ PreviewResult WindowPreview::Display(const PageStore& pages) {
   spec.resizable = true;
   spec.maximizeBox = true;
   spec.maximize = options.maximize;
-  spec.centred = true;
   Window w(spec);
   addPreviewControls(w, options.zoom, options.userZoom);
   PreviewSession session(w, pages, options.zoom);

@@ -65,13 +65,15 @@ class Process {
   FieldRef operator[](int field) { return record()[field]; }
 
   // --- reading, for the report controller ---
+  // A reader over a view of more than one file (a record joined with its
+  // related records) overrides Reset and Next.
   enum class Read { Record, End, Failed };
   // Back to the start of the view: with a step object, first the last and
   // the first record for the lowest and highest key value; then the first
   // record, counted.
-  Read Reset();
+  virtual Read Reset();
   // The next record of the view, counted.
-  Read Next();
+  virtual Read Next();
   long recordsRead() const { return read_; }
   // The whole percentage shown, 0..100.
   int percent() const { return shown_ < 0 ? 0 : shown_; }
