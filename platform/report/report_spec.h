@@ -9,11 +9,16 @@
 // nothing but still counts as printed). Controls stand within their band:
 // their rectangle is relative to the band's top-left corner.
 //
-//   Band detail = Detail(250);                       // 250 high
-//   detail.Add(Field("?HOU:DATE", {50, 0, 900, 200}, hourly[HOU_DATE], "D02B"));
-//   detail.Add(Field("?HOU:TRIAL", {4000, 0, 700, 200}, hourly[HOU_TRIAL], "N-7.1B").Right());
-//   detail.Add(Text("?DESCRIPTION", {1000, 0, 2900, 200}, ...).MultiLine().Grows());
-//   detail.Add(Line("?LINE", {0, 250, 10500, 0}).Anchored(Anchor::Bottom));
+//   Band detail = BodyBand("?DETAIL", 250);          // 250 high
+//   detail.Add(Field("?HOU:DATE", {50, 0, 900, 200}, View(HOU_DATE), "D02B"));
+//   detail.Add(Field("?HOU:TRIAL", {4000, 0, 700, 200}, View(HOU_TRIAL), "N-7.1B").Right());
+//   detail.Add(Field("?HOU:BRIEFDESCRIPTIONSERVICES", {1000, 0, 2900, 250},
+//                    View(HOU_BRIEFDESCRIPTIONSERVICES)).Grows());
+//   detail.Add(Line("?DETAILENDLINE", {0, 250, 10500, 0}).Anchored(Anchor::Bottom));
+//   spec.details.push_back(detail);
+//
+// (View is the report shape's field of the run's own record,
+// reports/report_shape.h.)
 //
 // Kinds of controls (the builders below):
 //   Text        static text (a label, a stamp whose text the run replaces)

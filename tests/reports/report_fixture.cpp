@@ -150,6 +150,8 @@ ReportSpec EntryReport::Describe() {
 
 int EntryReport::OnRecord() {
   if (costClock() && knobs().recordCost) costClock()->spend(knobs().recordCost);
+  knobs().quickScanSeen = Relate_HOURLY().quickScan();
+  knobs().relatedQuickScanSeen = Relate_CaseCloseSummary().quickScan();
   if (View(HOU_TOTALSECTION_INCOURT).decimal().isZero()) return platform::LevelContinue;
   return PrintDetail();
 }

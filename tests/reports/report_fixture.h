@@ -124,6 +124,9 @@ struct Knobs {
   int pageHeight = 0;  // the body's height; 0: the sheet's
   // Hundredths of a second each record takes, on the clock of the loop.
   platform::Scheduler::Centis recordCost = 0;
+  // Quick-scan of the entry file and of the case file, as the last record
+  // read found them.
+  bool quickScanSeen = false, relatedQuickScanSeen = false;
 };
 Knobs& knobs();
 

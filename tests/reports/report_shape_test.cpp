@@ -61,6 +61,9 @@ TEST_F(ReportTest, ARunGoesFromItsProgressWindowToTheMaximisedPreviewAndLeavesIt
   EXPECT_EQ(running()->percent(), 100);
 
   readToTheEnd();
+  // Read ahead while the run read, for the file and its related files.
+  EXPECT_TRUE(knobs().quickScanSeen);
+  EXPECT_TRUE(knobs().relatedQuickScanSeen);
   Window* shown = preview();
   ASSERT_NE(shown, nullptr);
   EXPECT_TRUE(shown->maximized());
