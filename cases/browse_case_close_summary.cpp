@@ -9,7 +9,7 @@
 #include "cases/browse_manager.h"
 #include "cases/locators.h"
 #include "cases/update_case_close_summary.h"
-#include "cases/step_managers.h"
+#include "platform/lib/step_managers.h"
 #include "dictionary/dictionary.h"
 #include "platform/lib/list_view.h"
 #include "platform/lib/window_fitter.h"
@@ -152,7 +152,7 @@ class CaseListWindow final : public app::ProcedureWindow {
   // The first tab shows the cases by name (order 2), the second by number
   // (order 1).
   TabOrderBrowse browse_{CURRENTTAB, {2, 1}};
-  TextStepMgr numberSteps_, nameSteps_;
+  platform::TextStepMgr numberSteps_, nameSteps_;
   EntryTextLocator numberLocator_, nameLocator_;
 };
 

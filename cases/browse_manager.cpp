@@ -7,7 +7,7 @@
 
 #include "app/frame/thread_state.h"
 #include "cases/locators.h"
-#include "cases/step_managers.h"
+#include "platform/lib/step_managers.h"
 #include "platform/lib/error_manager.h"
 #include "platform/lib/window_fitter.h"
 #include "platform/types/latin1.h"

@@ -59,6 +59,7 @@
 #include "platform/db/file.h"
 #include "platform/lib/file_relations.h"
 #include "platform/lib/list_view.h"
+#include "platform/lib/step_managers.h"
 #include "platform/lib/toolbar.h"
 #include "platform/lib/window_controller.h"
 #include "platform/types/field.h"
@@ -67,7 +68,7 @@
 namespace cases {
 
 class Locator;
-class StepMgr;
+using platform::StepMgr;
 
 // The controls of a list's buttons; 0 where the window has none.
 struct ListButtons {

@@ -4,7 +4,7 @@
 #include "app/frame/thread_state.h"
 #include "cases/browse_manager.h"
 #include "cases/locators.h"
-#include "cases/step_managers.h"
+#include "platform/lib/step_managers.h"
 #include "dictionary/dictionary.h"
 #include "platform/lib/list_view.h"
 #include "platform/lib/window_fitter.h"
@@ -76,7 +76,7 @@ class CasePickerWindow final : public app::ProcedureWindow {
   // The first tab shows the cases by name (order 2), the second by number
   // (order 1).
   TabOrderBrowse browse_{CURRENTTAB, {2, 1}};
-  TextStepMgr numberSteps_, nameSteps_;
+  platform::TextStepMgr numberSteps_, nameSteps_;
   KeystrokeLocator numberLocator_, nameLocator_;
 };
 

@@ -33,12 +33,19 @@ if(LV_FUZZ)
     -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
 endif()
 
-# lv_module(<target> [DEPS <targets...>])
-# A static library from every .cpp file of the calling directory.
+# lv_module(<target> [DEPS <targets...>] [EXCLUDE <file names...>])
+# A static library from every .cpp file of the calling directory, but for
+# the files named in EXCLUDE (with and without their .h), which another
+# target of the directory builds.
 function(lv_module target)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;EXCLUDE" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  foreach(excluded IN LISTS ARG_EXCLUDE)
+    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+    string(REGEX REPLACE "\\.cpp$" ".h" excludedHeader ${excluded})
+    list(REMOVE_ITEM headers ${CMAKE_CURRENT_SOURCE_DIR}/${excludedHeader})
+  endforeach()
   if(sources)
     add_library(${target} STATIC ${sources} ${headers})
     target_link_libraries(${target} PRIVATE lv_options PUBLIC lv_usage ${ARG_DEPS})

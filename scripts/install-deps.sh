@@ -25,6 +25,7 @@ PACKAGES="
   xauth
   xdotool
   imagemagick
+  poppler-utils
   fonts-liberation
   fonts-dejavu-core
   fonts-dejavu-extra

@@ -88,6 +88,7 @@ void FileRelations::Init(FileManager& access, std::chrono::milliseconds timeout)
 
 void FileRelations::Kill() {
   relations_.clear();
+  quickScan_ = false;
   access_ = nullptr;
 }
 
@@ -138,6 +139,15 @@ void FileRelations::closePass(unsigned pass) {
   lastPass_ = pass;
   Me().Close();
   for (const Relation& r : relations_) r.other->closePass(pass);
+}
+
+void FileRelations::SwitchQuickScan(bool on) { quickScanPass(newPass(), on); }
+
+void FileRelations::quickScanPass(unsigned pass, bool on) {
+  if (lastPass_ == pass) return;
+  lastPass_ = pass;
+  quickScan_ = on;
+  for (const Relation& r : relations_) r.other->quickScanPass(pass, on);
 }
 
 // --- the files an operation touches ----------------------------------------------

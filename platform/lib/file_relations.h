@@ -81,6 +81,15 @@ class FileRelations : public RelatedFiles {
   // Answers 0.
   int Close() override;
 
+  // --- reading -------------------------------------------------------------
+
+  // Read-ahead for a sequential walk in key order (a report's record
+  // reader): on or off for this file and every file reachable through its
+  // relations, each once. Readers that walk the file read ahead in larger
+  // pages while it is on.
+  void SwitchQuickScan(bool on);
+  bool quickScan() const { return quickScan_; }
+
   // --- writing -------------------------------------------------------------
 
   // Deletes the record in the buffer (at the file's position) with its
@@ -108,6 +117,7 @@ class FileRelations : public RelatedFiles {
   static unsigned newPass();
   int openPass(unsigned pass);
   void closePass(unsigned pass);
+  void quickScanPass(unsigned pass, bool on);
   // The files a delete or change reads (`reads`) and writes (`writes`).
   void reach(bool written, std::vector<FileRelations*>& reads, std::vector<FileRelations*>& writes);
   int prepare(std::vector<FileRelations*>& reads, std::vector<DbFile*>& writes);
@@ -125,6 +135,7 @@ class FileRelations : public RelatedFiles {
   std::chrono::milliseconds timeout_ = DbBusyTimeout;
   std::vector<Relation> relations_;
   unsigned lastPass_ = 0;
+  bool quickScan_ = false;
 };
 
 }  // namespace platform

@@ -1581,4 +1581,14 @@ void QtDesktop::printSetup(Window& w) {
   while (!state->done) waitForWake();
 }
 
+void QtDesktop::blockThread(int thread) {
+  ++blocked_[thread];
+  applyInputOfThread(thread);
+}
+
+void QtDesktop::unblockThread(int thread) {
+  if (--blocked_[thread] <= 0) blocked_.erase(thread);
+  applyInputOfThread(thread);
+}
+
 }  // namespace platform::qt

@@ -81,6 +81,11 @@ class QtDesktop : public QObject, private DesktopObserver {
   // The window that called `w` (the newest open window of its thread when
   // it opened), or null.
   Window* callerOf(const Window& w) const;
+  // Keeps the windows of `thread` closed to the user while a dialog of the
+  // desktop's own is open for it, as the printer set-up does (the report
+  // preview's printer dialog).
+  void blockThread(int thread);
+  void unblockThread(int thread);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

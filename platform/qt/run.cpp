@@ -6,7 +6,9 @@
 
 #include "platform/fiber/scheduler.h"
 #include "platform/qt/desktop_qt.h"
+#include "platform/qt/preview_view.h"
 #include "platform/qt/pump.h"
+#include "platform/report/page_store.h"
 
 namespace platform::qt {
 
@@ -21,7 +23,10 @@ int runDesktopLoop(ThreadProcedure body) {
   QGuiApplication::setQuitOnLastWindowClosed(false);
   int code = 0;
   {
+    // Page files of report runs that a crash left behind go now.
+    report::PageStore::RemoveStale();
     QtDesktop desk;
+    QtPreviews previews(desk);
     FiberPump pump;
     desk.setRunner([&pump] { pump.run(); });
     if (scheduler().startProgram(std::move(body)) == 0) {

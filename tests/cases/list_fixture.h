@@ -19,7 +19,7 @@
 #include "app/frame/thread_state.h"
 #include "cases/browse_manager.h"
 #include "cases/locators.h"
-#include "cases/step_managers.h"
+#include "platform/lib/step_managers.h"
 #include "platform/db/context.h"
 #include "platform/db/file.h"
 #include "platform/db/transaction.h"
@@ -290,7 +290,7 @@ class PeopleWindow final : public app::ProcedureWindow {
 
  private:
   platform::ListView& view_;
-  cases::TextStepMgr codeSteps_, nameSteps_, groupSteps_;
+  platform::TextStepMgr codeSteps_, nameSteps_, groupSteps_;
   cases::EntryTextLocator codeEntry_, nameEntry_;
   cases::KeystrokeLocator codeKeys_, nameKeys_;
 };

@@ -1,20 +1,22 @@
 #pragma once
-// Scroll-step objects: how a list's scroll thumb (0 at the top, 100 at the
-// bottom) maps to the key values of the list's order, and back.
+// Step objects: where a key value lies between the lowest and the highest
+// key value of a view, as a place from 0 to 100, and back.
 //
-// The list never counts its records, so the thumb cannot stand for a row
+// A list's scroll thumb (0 at the top, 100 at the bottom) uses them: the
+// list never counts its records, so the thumb cannot stand for a row
 // number. It stands for a key value between the lowest and the highest
 // value of the view, which the list gives the step object whenever it
 // reloads (RecalcFromView): the thumb of the selected row follows from its
 // key value, and dragging the thumb moves the list to the key value that
-// the thumb's place stands for.
+// the thumb's place stands for. A report's record reader uses the same
+// place as the percentage of the run done.
 
 #include <cstdint>
 #include <string>
 
 #include "platform/db/file_definition.h"
 
-namespace cases {
+namespace platform {
 
 class StepMgr {
  public:
@@ -24,11 +26,11 @@ class StepMgr {
   virtual ~StepMgr() = default;
 
   // The view's lowest and highest key value; monostate for an empty view.
-  virtual void Setup(const platform::KeyValue& low, const platform::KeyValue& high) = 0;
+  virtual void Setup(const KeyValue& low, const KeyValue& high) = 0;
   // The thumb's place for a key value, 0..100.
-  virtual int ThumbOf(const platform::KeyValue& value) const = 0;
+  virtual int ThumbOf(const KeyValue& value) const = 0;
   // The key value that a thumb place stands for.
-  virtual platform::KeyValue ValueAt(int thumb) const = 0;
+  virtual KeyValue ValueAt(int thumb) const = 0;
 };
 
 // For text keys: the characters after the part that the lowest and the
@@ -40,9 +42,9 @@ class StepMgr {
 // other character itself.
 class TextStepMgr final : public StepMgr {
  public:
-  void Setup(const platform::KeyValue& low, const platform::KeyValue& high) override;
-  int ThumbOf(const platform::KeyValue& value) const override;
-  platform::KeyValue ValueAt(int thumb) const override;
+  void Setup(const KeyValue& low, const KeyValue& high) override;
+  int ThumbOf(const KeyValue& value) const override;
+  KeyValue ValueAt(int thumb) const override;
 
  private:
   double fraction(const std::string& text) const;
@@ -51,4 +53,4 @@ class TextStepMgr final : public StepMgr {
   double low_ = 0, high_ = 0;
 };
 
-}  // namespace cases
+}  // namespace platform

@@ -1,17 +1,17 @@
-#include "cases/step_managers.h"
+#include "platform/lib/step_managers.h"
 
 #include <algorithm>
 #include <cmath>
 #include <variant>
 
-namespace cases {
+namespace platform {
 
 namespace {
 
 // Characters after the shared part that count towards the thumb's place.
 constexpr std::size_t Digits = 6;
 
-const std::string* textOf(const platform::KeyValue& v) { return std::get_if<std::string>(&v); }
+const std::string* textOf(const KeyValue& v) { return std::get_if<std::string>(&v); }
 
 int clampThumb(double place) {
   if (!(place > 0)) return 0;  // also NaN
@@ -21,7 +21,7 @@ int clampThumb(double place) {
 
 }  // namespace
 
-void TextStepMgr::Setup(const platform::KeyValue& low, const platform::KeyValue& high) {
+void TextStepMgr::Setup(const KeyValue& low, const KeyValue& high) {
   prefix_.clear();
   steps_.clear();
   low_ = high_ = 0;
@@ -76,13 +76,13 @@ double TextStepMgr::fraction(const std::string& text) const {
   return f;
 }
 
-int TextStepMgr::ThumbOf(const platform::KeyValue& value) const {
+int TextStepMgr::ThumbOf(const KeyValue& value) const {
   const std::string* t = textOf(value);
   if (!t || high_ <= low_) return 0;
   return clampThumb((fraction(*t) - low_) / (high_ - low_) * 100);
 }
 
-platform::KeyValue TextStepMgr::ValueAt(int thumb) const {
+KeyValue TextStepMgr::ValueAt(int thumb) const {
   const double base = static_cast<double>(steps_.size()) + 1;
   double f = low_ + (high_ - low_) * std::clamp(thumb, 0, 100) / 100.0;
   std::string text = prefix_;
@@ -96,4 +96,4 @@ platform::KeyValue TextStepMgr::ValueAt(int thumb) const {
   return text;
 }
 
-}  // namespace cases
+}  // namespace platform

@@ -1,0 +1,176 @@
+// The test report through the real Qt windows, offscreen: the progress
+// window, the preview with its own page view, a zoom from the list, and a
+// print to a PDF file through the printer dialog, read back with pdftotext.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTest>
+#include <cstdio>
+#include <memory>
+
+#include "platform/qt/desktop_qt.h"
+#include "platform/qt/preview_view.h"
+#include "platform/qt/printer.h"
+#include "platform/qt/pump.h"
+#include "platform/ui/desktop.h"
+#include "tests/reports/report_fixture.h"
+
+namespace reporttest {
+namespace {
+
+using namespace platform::report;
+
+class QtReportTest : public lvtest::ScratchDirTest {
+ protected:
+  void SetUp() override {
+    ScratchDirTest::SetUp();
+    knobs() = Knobs{};
+    app::SetThreadDataLayer(&layer);
+    writer.emplace();
+    platform::scheduler().reset();
+    desk = std::make_unique<platform::qt::QtDesktop>();
+    previews = std::make_unique<platform::qt::QtPreviews>(*desk);
+    pump = std::make_unique<platform::qt::FiberPump>();
+    desk->setRunner([this] { pump->run(); });
+  }
+  void TearDown() override {
+    platform::scheduler().endAllThreads();
+    settle();
+    EXPECT_EQ(platform::scheduler().violations(), 0) << platform::scheduler().lastViolation();
+    EXPECT_TRUE(pump->faults().isEmpty()) << pump->faults().join("; ").toStdString();
+    previews.reset();
+    desk.reset();
+    pump.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    writer.reset();
+    app::SetThreadDataLayer(nullptr);
+    ScratchDirTest::TearDown();
+  }
+
+  void settle() {
+    for (int i = 0; i < 50; ++i) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents);
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+      if (!platform::scheduler().hasReady() && !pump->pending()) return;
+    }
+  }
+  // Runs the event loop (and the scheduler's timers) until `done`, at most
+  // `ms` milliseconds.
+  template <class F>
+  bool waitFor(F done, int ms = 20000) {
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms) {
+      QTest::qWait(10);
+      settle();
+    }
+    return done();
+  }
+  platform::Window* window(const char* caption) { return platform::desktop().findByCaption(caption); }
+  QWidget* widget(const char* caption, int control) {
+    platform::Window* w = window(caption);
+    return w ? desk->controlWidget(*w, control) : nullptr;
+  }
+  void click(QWidget* button) {
+    ASSERT_NE(button, nullptr);
+    QTest::mouseClick(button, Qt::LeftButton);
+    settle();
+  }
+
+  platform::RecordingFullDrag drag{false};
+  platform::ScopedOsServices services{platform::OsServices{nullptr, nullptr, nullptr, &drag}};
+  DataLayer layer;
+  std::optional<Writer> writer;
+  std::unique_ptr<platform::qt::QtDesktop> desk;
+  std::unique_ptr<platform::qt::QtPreviews> previews;
+  std::unique_ptr<platform::qt::FiberPump> pump;
+};
+
+std::string pdfText(const std::string& pdf) {
+  std::string text;
+  if (FILE* p = ::popen(("pdftotext -layout '" + pdf + "' - 2>/dev/null").c_str(), "r")) {
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) text.append(buffer, n);
+    ::pclose(p);
+  }
+  return text;
+}
+
+TEST_F(QtReportTest, AReportGoesThroughItsProgressWindowAndPreviewToAPdfFile) {
+  writer->addCase("CR-7", "United States v. Okafor");
+  std::vector<EntryRow> rows;
+  for (int i = 1; i <= 40; ++i) rows.push_back({"CR-7", "Hearing number " + std::to_string(i), "1.5", "150.00"});
+  writer->add(rows);
+  ASSERT_NE(app::StartProgram(Caller), 0);
+  settle();
+  ASSERT_TRUE(waitFor([&] { return window("CALLER") != nullptr; }));
+  callerCase = "CR-7";
+  click(widget("CALLER", PrintButton));
+
+  // The progress window, then the maximised preview at "Page Width".
+  ASSERT_TRUE(waitFor([&] { return window("Report HOURLY") != nullptr; }));
+  QWidget* progress = desk->windowWidget(*window("Report HOURLY"));
+  ASSERT_NE(progress, nullptr);
+  EXPECT_TRUE(progress->isVisible());
+  EXPECT_EQ(qobject_cast<QPushButton*>(widget("Report HOURLY", ProgressCancel))->text(), "Cancel");
+  ASSERT_TRUE(waitFor([&] { return window("Report Preview") != nullptr; }));
+  settle();
+  platform::Window& preview = *window("Report Preview");
+  QWidget* top = desk->windowWidget(preview);
+  ASSERT_NE(top, nullptr);
+  EXPECT_TRUE(top->isMaximized() || preview.maximized());
+  platform::qt::PageView* view = previews->view(preview);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view->pageRect(1).width(), view->viewport()->width() - 24);
+  view->viewport()->repaint();
+  EXPECT_EQ(view->painted().front(), 1);
+  const int pages = running()->controller().pages()->count();
+  EXPECT_GE(pages, 2);
+
+  // "100% Zoom" from the list: the sheet at its size on the screen.
+  auto* zoom = qobject_cast<QComboBox*>(desk->controlWidget(preview, PreviewZoomList));
+  ASSERT_NE(zoom, nullptr);
+  zoom->setFocus();
+  for (int i = 0; i < 3; ++i) QTest::keyClick(zoom, Qt::Key_Down);
+  settle();
+  EXPECT_EQ(zoom->currentText(), "100% Zoom");
+  EXPECT_EQ(view->pageRect(1).width(), static_cast<int>(11.0 * view->logicalDpiX() + 0.5));
+  // The last page comes into sight by the button and is read by itself.
+  const long read = view->pagesRead();
+  click(desk->controlWidget(preview, PreviewLast));
+  view->viewport()->repaint();
+  EXPECT_EQ(preview.control(PreviewPageText).text(), "Page " + std::to_string(pages) + " of " + std::to_string(pages));
+  EXPECT_NE(std::find(view->painted().begin(), view->painted().end(), pages), view->painted().end());
+  EXPECT_LE(view->pagesRead() - read, 2);
+
+  // Print to a PDF file through the printer dialog.
+  const std::string pdf = (dir / "worksheet.pdf").string();
+  QPrinter& printer = platform::qt::sharedPrinter();
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(pdf));
+  click(desk->controlWidget(preview, PreviewPrint));
+  QPrintDialog* dialog = nullptr;
+  ASSERT_TRUE(waitFor([&] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* d = qobject_cast<QPrintDialog*>(w); d && d->isVisible()) dialog = d;
+    return dialog != nullptr;
+  }));
+  // The preview waits without a loop of its own, closed to the user.
+  EXPECT_EQ(platform::scheduler().nestedLoopViolations(), 0);
+  dialog->accept();
+  ASSERT_TRUE(waitFor([&] { return window("Report Preview") == nullptr; }));
+  printer.setOutputFileName(QString());
+  const std::string text = pdfText(pdf);
+  for (const char* expected : {"ENTRY TEST REPORT", "PAGE TOTAL:", "PAGE 2", "United States v. Okafor", "$6,000.00",
+                               "ENCLOSURE:", "Hearing number 40"})
+    EXPECT_NE(text.find(expected), std::string::npos) << expected << " in:\n" << text;
+}
+
+}  // namespace
+}  // namespace reporttest
