@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/describe.h"
+#include "app/frame/globals.h"
 #include "app/frame/procedure_window.h"
 #include "app/frame/program.h"
 #include "app/help_windows.h"
@@ -162,10 +163,11 @@ class MainWindow final : public ProcedureWindow {
   // be given again.
   static void carryOut(const FrameCommand& command) {
     if (!command.run) return;
+    const std::string caseNumber = G_CASENUMBER().text();
     if (command.action == CommandAction::Call)
-      command.run();
+      command.run(caseNumber);
     else
-      StartThread(command.run, command.stack);
+      StartThread([run = command.run, caseNumber] { run(caseNumber); }, command.stack);
   }
 
   const std::vector<FrameCommand>& commands_;
@@ -178,8 +180,8 @@ const std::vector<FrameCommand>& FrameCommands() {
   // An entry without a procedure starts nothing until that procedure is
   // built and named here.
   static const std::vector<FrameCommand> commands = {
-      {FILESETUPNEWPASSWORD, "PASSWORD", A::Start, 25000, PASSWORD},
-      {BROWSECASECLOSESUMMARY, "BrowseCaseCloseSummary", A::Start, 50000, cases::BrowseCaseCloseSummary},
+      {FILESETUPNEWPASSWORD, "PASSWORD", A::Start, 25000, WithoutCase<PASSWORD>},
+      {BROWSECASECLOSESUMMARY, "BrowseCaseCloseSummary", A::Start, 50000, WithoutCase<cases::BrowseCaseCloseSummary>},
       {BROWSEHOURLY, "BrowseHOURLY", A::Start, 50000, {}},
       {BROWSERATEMILAGE, "BrowseRateMilage", A::Start, 50000, {}},
       {BROWSETOTALS, "BrowseTOTALS", A::Start, 50000, {}},
@@ -192,11 +194,11 @@ const std::vector<FrameCommand>& FrameCommands() {
       {REPORTRATEMILAGEBYRTM_KEYMILAGERATE, "ReportRateMilageByRTM:KeyMilageRate", A::Start, 50000, {}},
       {REPORTRATEMILAGEBYRTM_KEYDATE, "ReportRateMilageByRTM:KeyDate", A::Start, 50000, {}},
       {REPORTTOTALSBYTOT_KEYCASENUMBER, "ReportTOTALSByTOT:KeyCaseNumber", A::Start, 50000, {}},
-      {HELPSEARCH, "FAQ", A::Start, 25000, FAQ},
-      {HELPONHELP, "SPLASH", A::Call, 0, SPLASH},
-      {BUTTON1, "BrowseCaseCloseSummary", A::Start, 25000, cases::BrowseCaseCloseSummary},
+      {HELPSEARCH, "FAQ", A::Start, 25000, WithoutCase<FAQ>},
+      {HELPONHELP, "SPLASH", A::Call, 0, WithoutCase<SPLASH>},
+      {BUTTON1, "BrowseCaseCloseSummary", A::Start, 25000, WithoutCase<cases::BrowseCaseCloseSummary>},
       {BUTTON1_2, "BrowseRateMilage", A::Start, 25000, {}},
-      {BUTTON1_3, "PASSWORD", A::Start, 25000, PASSWORD},
+      {BUTTON1_3, "PASSWORD", A::Start, 25000, WithoutCase<PASSWORD>},
   };
   return commands;
 }

@@ -31,8 +31,19 @@ struct FrameCommand {
   std::string_view procedure;  // the procedure's name
   CommandAction action;
   std::size_t stack;           // Start: the stack size in bytes
-  std::function<void()> run;   // empty while the procedure is not built: the command does nothing
+  // The procedure, given the case number that G:CASENUMBER held when the
+  // command was chosen: the frame reads it on its own thread at the click,
+  // so a report started on a new thread prints that case whatever another
+  // thread writes there meanwhile. Procedures that print no case ignore it.
+  // Empty while the procedure is not built: the command does nothing.
+  std::function<void(const std::string& caseNumber)> run;
 };
+
+// A procedure that takes no case, as a command's run.
+template <void (*Procedure)()>
+void WithoutCase(const std::string&) {
+  Procedure();
+}
 
 // Every command of the frame, the menus' first, then the toolbar's.
 const std::vector<FrameCommand>& FrameCommands();

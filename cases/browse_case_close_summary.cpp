@@ -114,11 +114,12 @@ class CaseListWindow final : public app::ProcedureWindow {
 
   int OnAccepted() override {
     const int pressed = event().control;
-    if (pressed == BUTTON9) app::G_CASENUMBER().setText(dictionary::CCS(dictionary::CCS_CASENUMBER).text());
+    const std::string listed = dictionary::CCS(dictionary::CCS_CASENUMBER).text();
+    if (pressed == BUTTON9) app::G_CASENUMBER().setText(listed);
     if (int level = ProcedureWindow::OnAccepted(); level != platform::LevelContinue) return level;
     if (const CaseListCall* own = ownCall(pressed)) {
       browse_.LoadSelectionForAction(true);
-      if (own->call) own->call();
+      if (own->call) own->call(listed);
       Refresh();
     }
     return platform::LevelContinue;

@@ -12,6 +12,7 @@
 // nothing is printed afterwards.
 
 #include <span>
+#include <string>
 
 namespace cases {
 
@@ -58,13 +59,16 @@ constexpr int NAME_SELECTED_PROMPT = 35;
 }  // namespace case_list
 
 // The windows the case list's own buttons open, each called on the case
-// list's thread with ThreadRequest at 0. An entry without a call does
-// nothing yet: its window belongs to a later part of the system, which
-// fills it in here.
+// list's thread with ThreadRequest at 0. Each is given the case number the
+// list showed for the selected row when the button was pressed (the number
+// "PRINT ALL FORMS" writes into G:CASENUMBER), taken before the record is
+// read again; the windows that work on the thread's current case ignore
+// it. An entry without a call does nothing yet: its window belongs to a
+// later part of the system, which fills it in here.
 struct CaseListCall {
   int control;
   const char* procedure;
-  void (*call)();
+  void (*call)(const std::string& caseNumber);
 };
 std::span<CaseListCall> CaseListCalls();
 

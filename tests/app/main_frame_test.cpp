@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/frame/data_layer.h"
+#include "app/frame/globals.h"
 #include "app/frame/program.h"
 #include "app/frame/thread_state.h"
 #include "app/password_windows.h"
@@ -41,7 +42,7 @@ class MainTest : public AppTest {
   std::vector<app::FrameCommand> recorders() {
     std::vector<app::FrameCommand> commands = app::FrameCommands();
     for (app::FrameCommand& c : commands)
-      c.run = [this, name = std::string(c.procedure)] {
+      c.run = [this, name = std::string(c.procedure)](const std::string&) {
         const int self = platform::currentThread();
         runs.push_back({name, self == frameThread ? 0 : platform::threadStackSize(self)});
       };
@@ -156,6 +157,27 @@ TEST_F(MainTest, EveryMenuItemAndToolbarButtonStartsItsProcedureOrCallsIt) {
     }
     EXPECT_THAT(runs, ElementsAre(c.run));
   }
+}
+
+// A report started on a thread of its own prints the case G:CASENUMBER
+// held at the click, even when another command writes it before the new
+// thread first runs.
+TEST_F(MainTest, AStartedCommandTakesTheCaseNumberOfTheClick) {
+  std::vector<app::FrameCommand> commands = recorders();
+  std::vector<std::string> printed;
+  for (app::FrameCommand& c : commands) {
+    if (c.control == REPORTHOURLYBYHOU_KEYCASENUMBER)
+      c.run = [&printed](const std::string& caseNumber) { printed.push_back(caseNumber); };
+    if (c.control == HELPONHELP)  // a direct call on the frame's thread
+      c.run = [](const std::string&) { app::G_CASENUMBER().setText("CR-2"); };
+  }
+  platform::Window& frame = openWith(commands);
+  app::G_CASENUMBER().setText("CR-1");
+  frame.post(platform::EventKind::Accepted, REPORTHOURLYBYHOU_KEYCASENUMBER);
+  frame.post(platform::EventKind::Accepted, HELPONHELP);
+  drv->settle();
+  EXPECT_THAT(printed, ElementsAre("CR-1"));
+  EXPECT_EQ(app::G_CASENUMBER().text(), "CR-2");
 }
 
 TEST_F(MainTest, TheMenuBarHoldsItsMenusInOrderAndTheStandardActions) {
@@ -287,7 +309,7 @@ TEST_F(MainTest, ClosingTheFrameAsksTheOtherThreadsFormsFirst) {
   };
   std::vector<app::FrameCommand> commands = recorders();
   for (app::FrameCommand& c : commands)
-    if (c.control == BROWSECASECLOSESUMMARY) c.run = form;
+    if (c.control == BROWSECASECLOSESUMMARY) c.run = [&form](const std::string&) { form(); };
   platform::Window& frame = openWith(commands);
   ASSERT_NE(drv->findWindow("Case form"), nullptr);
 

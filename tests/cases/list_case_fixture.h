@@ -169,11 +169,11 @@ inline void noteCall(const char* procedure, std::uint8_t request) {
 // Stand-ins for the windows of the case list's own buttons: each notes its
 // procedure's name and what it finds on the thread.
 template <std::size_t I>
-void ownWindow() {
+void ownWindow(const std::string&) {
   noteCall(cases::CaseListCalls()[I].procedure, app::ThreadRequest());
 }
 template <std::size_t... I>
-std::vector<void (*)()> ownWindows(std::index_sequence<I...>) {
+std::vector<void (*)(const std::string&)> ownWindows(std::index_sequence<I...>) {
   return {&ownWindow<I>...};
 }
 
@@ -187,7 +187,7 @@ class CaseListTest : public lvtest::ScratchDirTest {
     app::SetThreadDataLayer(&layer);
     writer.emplace();
     drv.emplace();
-    const std::vector<void (*)()> standIns = ownWindows(std::make_index_sequence<6>());
+    const std::vector<void (*)(const std::string&)> standIns = ownWindows(std::make_index_sequence<6>());
     ASSERT_EQ(cases::CaseListCalls().size(), standIns.size());
     for (std::size_t i = 0; i < standIns.size(); ++i) {
       saved.push_back(cases::CaseListCalls()[i].call);
@@ -214,7 +214,7 @@ class CaseListTest : public lvtest::ScratchDirTest {
   CaseDataLayer layer;
   std::optional<CaseWriter> writer;
   std::optional<platform::HeadlessDriver> drv;
-  std::vector<void (*)()> saved;
+  std::vector<void (*)(const std::string&)> saved;
 };
 
 }  // namespace browsetest

@@ -31,7 +31,7 @@ namespace cf = cases::case_form;
 // A window of the list's thread opened by an own button and closed by the
 // user, in place of the worksheets to come.
 bool calledOpen = false;
-void calledWindow() {
+void calledWindow(const std::string&) {
   platform::WindowSpec spec;
   spec.kind = platform::WindowKind::Child;
   spec.caption = "CALLED";
@@ -153,7 +153,7 @@ class CaseListQt : public lvtest::ScratchDirTest {
   std::optional<CaseWriter> writer;
   std::unique_ptr<platform::qt::QtDesktop> desk;
   std::unique_ptr<platform::qt::FiberPump> pump;
-  void (*inCourt)() = nullptr;
+  void (*inCourt)(const std::string&) = nullptr;
   platform::Window* list = nullptr;
 };
 
