@@ -209,7 +209,10 @@ std::string InformationText() {
          "  " + platform::formatTime(platform::clockTime(), platform::Picture::of("T07")) + " [" + user + "]";
 }
 
+void ConnectProcedures() {}
+
 void MainWithCommands(const std::vector<FrameCommand>& commands) {
+  ConnectProcedures();
   Window w(frameSpec());
   describeFrame(w);
   MainWindow thisWindow(w, commands);

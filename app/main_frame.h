@@ -48,6 +48,13 @@ void WithoutCase(const std::string&) {
 // Every command of the frame, the menus' first, then the toolbar's.
 const std::vector<FrameCommand>& FrameCommands();
 
+// Fills the tables through which the case windows call the printouts
+// (the case list's own calls, the worksheets' print buttons): the reports
+// stand above the case windows, so the program connects them here, once,
+// before the frame opens. Tests that run case windows with the real
+// reports call it too.
+void ConnectProcedures();
+
 // The frame with another set of commands (the same controls, other
 // procedures). Main() is MainWithCommands(FrameCommands()).
 void MainWithCommands(const std::vector<FrameCommand>& commands);
