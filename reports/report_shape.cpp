@@ -47,6 +47,9 @@ ReportProcedure::ReportProcedure(ReportSettings settings)
       files_(dictionary::threadData().relate(settings_.file)) {
   reader_.Init(dictionary::threadData().access(settings_.file), dictionary::threadData().relate(settings_.file),
                settings_.key);
+  if (settings_.join)
+    reader_.Join(dictionary::threadData().access(settings_.join->file), settings_.join->key,
+                 reader_[settings_.join->field]);
   if (settings_.range) rangeValue_.assign(settings_.range->begin(), settings_.range->end());
 }
 

@@ -95,6 +95,16 @@ namespace reports {
 using platform::report::ReportSpec;
 using platform::report::Zoom;
 
+// A view joined with the related records of another file (an outer join):
+// each record of the report's file with each record of `file` whose key
+// `key` equals the record's field `field`; a record without any gives one
+// row whose related record is cleared.
+struct ReportJoin {
+  dictionary::FileIndex file = dictionary::HOURLYFile;
+  int key = 0;
+  int field = 0;  // of the report's file
+};
+
 // The settings of one report procedure.
 struct ReportSettings {
   std::string procedure;  // its name: %Procedure, and the progress window's section
@@ -105,6 +115,7 @@ struct ReportSettings {
   std::optional<std::string> range;  // key = this value (Latin-1); none: the whole key
   bool stopWhenBlank = false;        // a blank range value ends the run at once
   Zoom zoom = Zoom::TilePages;       // the preview opens at it
+  std::optional<ReportJoin> join;    // the related records each row holds
   // The step object for the key's field; empty: a TextStepMgr (text keys).
   std::function<std::unique_ptr<platform::StepMgr>()> steps;
 };
@@ -135,6 +146,9 @@ class ReportProcedure : private detail::ProgressWindow, public app::ProcedureWin
   // binds the view's controls to (Field("?HOU:DATE", {...}, View(HOU_DATE), "D02B")).
   platform::FieldRef View(int field) { return reader_[field]; }
   platform::report::RunRecord& ViewRecord() { return reader_.record(); }
+  // A field of the row's related record, in a joined view (settings' join).
+  platform::FieldRef Joined(int field) { return reader_.joined()[field]; }
+  platform::report::RunRecord& JoinedRecord() { return reader_.joined(); }
   // Valid from Run() on.
   platform::report::Report& report() const;
   platform::report::ReportController& controller() { return controller_; }
@@ -162,7 +176,7 @@ class ReportProcedure : private detail::ProgressWindow, public app::ProcedureWin
   void ShutdownMembers() override;
 
  private:
-  class Reader final : public platform::report::Process {
+  class Reader final : public platform::report::JoinedProcess {
    public:
     explicit Reader(ReportProcedure& shape) : shape_(shape) {}
     int OnRecord() override { return shape_.OnRecord(); }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 #include <string>
+#include <variant>
 
 #include "platform/lib/list_view.h"
 #include "platform/lib/messages.h"
@@ -54,25 +55,28 @@ RunRecord& Process::record() {
   return *record_;
 }
 
-Process::Read Process::fail(DbStatus) {
-  access_->raise(Msg::RetrievalError, access_->file().error());
+Process::Read Process::fail(FileManager& access) {
+  access.raise(Msg::RetrievalError, access.file().error());
   return Read::Failed;
+}
+
+int Process::rowsPerRead() const { return relation_ && relation_->quickScan() ? QuickScanRows : PageRows; }
+
+void Process::countRow() {
+  ++read_;
+  progress();
 }
 
 Process::Read Process::Reset() {
   if (!access_) throw std::logic_error("the record reader is not set up");
   read_ = 0;
-  ahead_.clear();
-  next_ = 0;
-  viewEnded_ = false;
+  walk_.Start(key_, range_);
   if (access_->UseFile() != LevelContinue) return Read::Failed;
   DbFile& file = access_->file();
   if (steps_) {
     std::vector<DbRow> last, first;
-    if (DbStatus s = file.readPage(key_, Direction::Backward, std::nullopt, 1, range_, last); s != DbStatus::Ok)
-      return fail(s);
-    if (DbStatus s = file.readPage(key_, Direction::Forward, std::nullopt, 1, range_, first); s != DbStatus::Ok)
-      return fail(s);
+    if (file.readPage(key_, Direction::Backward, std::nullopt, 1, range_, last) != DbStatus::Ok) return fail(*access_);
+    if (file.readPage(key_, Direction::Forward, std::nullopt, 1, range_, first) != DbStatus::Ok) return fail(*access_);
     if (!first.empty() && !last.empty()) {
       const KeyValue low = file.keyValue(key_, first.front().image.data());
       const KeyValue high = file.keyValue(key_, last.front().image.data());
@@ -80,34 +84,17 @@ Process::Read Process::Reset() {
       equalBounds_ = compareKeyValues(low, high) == 0;
     }
   }
-  return Next();
+  return Process::Next();
 }
 
 Process::Read Process::Next() {
   if (!access_) throw std::logic_error("the record reader is not set up");
-  if (next_ >= ahead_.size()) {
-    if (viewEnded_) return Read::End;
-    if (access_->UseFile() != LevelContinue) return Read::Failed;
-    DbFile& file = access_->file();
-    std::optional<Seek> from;
-    if (!ahead_.empty()) from = Seek{file.keyValue(key_, ahead_.back().image.data()), ahead_.back().position, false};
-    const int rows = relation_ && relation_->quickScan() ? QuickScanRows : PageRows;
-    if (DbStatus s = file.readPage(key_, Direction::Forward, from, rows, range_, ahead_); s != DbStatus::Ok) {
-      ahead_.clear();
-      viewEnded_ = true;
-      return fail(s);
-    }
-    next_ = 0;
-    if (static_cast<int>(ahead_.size()) < rows) viewEnded_ = true;
-    if (ahead_.empty()) return Read::End;
-  }
-  return take();
-}
-
-Process::Read Process::take() {
-  record_->load(ahead_[next_++].image);
-  ++read_;
-  progress();
+  if (access_->UseFile() != LevelContinue) return Read::Failed;
+  const std::vector<std::uint8_t>* image = nullptr;
+  if (walk_.Next(access_->file(), rowsPerRead(), image) != DbStatus::Ok) return fail(*access_);
+  if (!image) return Read::End;
+  record_->load(*image);
+  countRow();
   return Read::Record;
 }
 
@@ -124,8 +111,110 @@ void Process::progress() {
 void Process::Kill() {
   if (switchedOn_ && relation_) relation_->SwitchQuickScan(false);
   switchedOn_ = false;
+  walk_.Drop();
+}
+
+// --- KeyWalk -----------------------------------------------------------------
+
+void KeyWalk::Start(int key, std::optional<KeyValue> range) {
+  key_ = key;
+  range_ = std::move(range);
+  ahead_.clear();
+  next_ = 0;
+  ended_ = false;
+}
+
+DbStatus KeyWalk::Next(DbFile& file, int rows, const std::vector<std::uint8_t>*& image) {
+  image = nullptr;
+  if (next_ >= ahead_.size()) {
+    if (ended_) return DbStatus::Ok;
+    std::optional<Seek> from;
+    if (!ahead_.empty()) from = Seek{file.keyValue(key_, ahead_.back().image.data()), ahead_.back().position, false};
+    if (DbStatus s = file.readPage(key_, Direction::Forward, from, rows, range_, ahead_); s != DbStatus::Ok) {
+      ahead_.clear();
+      next_ = 0;
+      ended_ = true;
+      return s;
+    }
+    next_ = 0;
+    if (static_cast<int>(ahead_.size()) < rows) ended_ = true;
+    if (ahead_.empty()) return DbStatus::Ok;
+  }
+  image = &ahead_[next_++].image;
+  return DbStatus::Ok;
+}
+
+void KeyWalk::Drop() {
   ahead_.clear();
   ahead_.shrink_to_fit();
+  next_ = 0;
+  ended_ = true;
+}
+
+// --- JoinedProcess -----------------------------------------------------------
+
+void JoinedProcess::Join(FileManager& access, int key, const FieldRef& link) {
+  joinAccess_ = &access;
+  joinKey_ = key;
+  link_ = link;
+  joined_.emplace(access.file().layout());
+}
+
+RunRecord& JoinedProcess::joined() {
+  if (!joined_) throw std::logic_error("the record reader has no joined file");
+  return *joined_;
+}
+
+Process::Read JoinedProcess::Reset() {
+  const Read read = Process::Reset();
+  if (read != Read::Record || !joinAccess_) return read;
+  return first();
+}
+
+Process::Read JoinedProcess::Next() {
+  if (!joinAccess_) return Process::Next();
+  switch (nextRelated()) {
+    case Related::Found: countRow(); return Read::Record;
+    case Related::Failed: return Read::Failed;
+    case Related::None: break;
+  }
+  const Read read = Process::Next();
+  if (read != Read::Record) return read;
+  return first();
+}
+
+Process::Read JoinedProcess::first() {
+  if (joinAccess_->UseFile() != LevelContinue) return Read::Failed;
+  const KeyValue value = keyValueFor(joinAccess_->file(), joinKey_, link_);
+  if (std::holds_alternative<std::monostate>(value)) {
+    // A value the related key leaves out has no related records.
+    joinWalk_.Drop();
+  } else {
+    joinWalk_.Start(joinKey_, value);
+  }
+  switch (nextRelated()) {
+    case Related::Found: return Read::Record;
+    case Related::Failed: return Read::Failed;
+    case Related::None: joined_->clear(); return Read::Record;
+  }
+  return Read::Failed;
+}
+
+JoinedProcess::Related JoinedProcess::nextRelated() {
+  if (joinAccess_->UseFile() != LevelContinue) return Related::Failed;
+  const std::vector<std::uint8_t>* image = nullptr;
+  if (joinWalk_.Next(joinAccess_->file(), rowsPerRead(), image) != DbStatus::Ok) {
+    fail(*joinAccess_);
+    return Related::Failed;
+  }
+  if (!image) return Related::None;
+  joined_->load(*image);
+  return Related::Found;
+}
+
+void JoinedProcess::Kill() {
+  Process::Kill();
+  joinWalk_.Drop();
 }
 
 }  // namespace platform::report

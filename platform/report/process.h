@@ -27,6 +27,10 @@
 // Failures: a file that cannot be opened ends the run, its own message
 // shown by the file layer; a read that fails shows "Record Retrieval
 // Error" and ends the run.
+//
+// A joined view (JoinedProcess, below) is the view's records each with its
+// related records of another file: an outer join, so a record without any
+// gives one row whose related record is cleared.
 
 #include <cstdint>
 #include <optional>
@@ -40,6 +44,26 @@
 #include "platform/ui/window.h"
 
 namespace platform::report {
+
+// One key order of a file read forward a page of records per query,
+// optionally only "key = value": the read-ahead of a reader.
+class KeyWalk {
+ public:
+  // Back to the start of key `key`, limited to `range` when given.
+  void Start(int key, std::optional<KeyValue> range);
+  // The next record's image, read ahead `rows` at a time; nullptr at the
+  // end of the walk. A failed read answers its status and ends the walk.
+  DbStatus Next(DbFile& file, int rows, const std::vector<std::uint8_t>*& image);
+  // The records read ahead dropped.
+  void Drop();
+
+ private:
+  int key_ = 0;
+  std::optional<KeyValue> range_;
+  std::vector<DbRow> ahead_;
+  std::size_t next_ = 0;
+  bool ended_ = false;
+};
 
 class Process {
  public:
@@ -82,11 +106,18 @@ class Process {
   virtual int OnRecord() { return 0; }
 
   // Shut-down: quick-scan off, the records read ahead dropped.
-  void Kill();
+  virtual void Kill();
+
+ protected:
+  // Records read per query: more while quick-scan is on.
+  int rowsPerRead() const;
+  // A row of the view that the primary record did not bring (a further
+  // related record): counted, with its progress.
+  void countRow();
+  // "Record Retrieval Error" through `access`; answers Failed.
+  static Read fail(FileManager& access);
 
  private:
-  Read fail(DbStatus status);
-  Read take();
   void progress();
 
   FileManager* access_ = nullptr;
@@ -101,11 +132,41 @@ class Process {
   bool equalBounds_ = false;
   bool switchedOn_ = false;
 
-  std::vector<DbRow> ahead_;
-  std::size_t next_ = 0;
-  bool viewEnded_ = false;
+  KeyWalk walk_;
   long read_ = 0;
   int shown_ = -1;
+};
+
+// A reader over a joined view: each record of the view (in its key order
+// and range, as Process reads it) with each record of a related file whose
+// key `key` equals the view's field `link`, in that key's order. A record
+// with no related record gives one row with the related record cleared
+// (blank text, zero numbers, no dates). Both records are the run's own
+// copies; every row is counted, and the progress follows the view's key.
+class JoinedProcess : public Process {
+ public:
+  // `link` is a field of record(). Without a Join the reader is a plain
+  // Process.
+  void Join(FileManager& access, int key, const FieldRef& link);
+  bool joinedView() const { return joinAccess_ != nullptr; }
+  // The run's own copy of the current row's related record.
+  RunRecord& joined();
+
+  Read Reset() override;
+  Read Next() override;
+  void Kill() override;
+
+ private:
+  // The first related record of the view's current record.
+  Read first();
+  enum class Related { Found, None, Failed };
+  Related nextRelated();
+
+  FileManager* joinAccess_ = nullptr;
+  int joinKey_ = 0;
+  FieldRef link_;
+  std::optional<RunRecord> joined_;
+  KeyWalk joinWalk_;
 };
 
 }  // namespace platform::report
