@@ -162,6 +162,13 @@ void EntryTestReport(const std::string& caseNumber) { EntryReport(caseNumber).Ru
 
 namespace {
 
+void runReport(const std::string& number) {
+  if (knobs().report)
+    knobs().report(number);
+  else
+    EntryTestReport(number);
+}
+
 class CallerWindow final : public app::ProcedureWindow {
  public:
   using ProcedureWindow::ProcedureWindow;
@@ -172,16 +179,16 @@ class CallerWindow final : public app::ProcedureWindow {
     if (event().control == PrintButton) {
       // The caller has an entry of its own in the buffer, as a worksheet
       // has its selected line.
-      HOU(HOU_CASENUMBER).setText(number);
+      HOU(HOU_CASENUMBER).setText(knobs().callerEntryCase.empty() ? number : knobs().callerEntryCase);
       Access_HOURLY().UseFile();
       Access_HOURLY().TryFetch(HOU_KeyCaseNumber);
       CCS(CCS_CASENAME).setText("the caller's own case");
       stateBefore = callerStateNow();
-      EntryTestReport(number);
+      runReport(number);
       stateAfter = callerStateNow();
       lastResponse = app::ThreadResponse();
     }
-    if (event().control == StartButton) app::StartThread([number] { EntryTestReport(number); }, 50000);
+    if (event().control == StartButton) app::StartThread([number] { runReport(number); }, 50000);
     if (event().control == reporttest::CloseButton) othersClosed = app::CloseOtherThreads();
     return platform::LevelContinue;
   }

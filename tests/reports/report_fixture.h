@@ -80,10 +80,43 @@ class Writer {
     }
   }
   void addCase(const std::string& number, const std::string& name) {
+    addCaseWith([&](const Fields& f) {
+      f(dictionary::CCS_CASENUMBER).setText(number);
+      f(dictionary::CCS_CASENAME).setText(name);
+    });
+  }
+  // A record's fields by number, for the fill functions below.
+  struct Fields {
+    platform::DbFile& file;
+    FieldRef operator()(int n) const { return field(file, n); }
+  };
+  using Fill = std::function<void(const Fields&)>;
+  // A case that `fill` sets up.
+  void addCaseWith(const Fill& fill) {
     platform::clearRecord(cases_.layout(), cases_.record());
-    field(cases_, dictionary::CCS_CASENUMBER).setText(number);
-    field(cases_, dictionary::CCS_CASENAME).setText(name);
+    fill(Fields{cases_});
     EXPECT_EQ(cases_.add(), platform::DbStatus::Ok) << cases_.error().text;
+  }
+  // Entries that `fills` set up (numbered in order), in one transaction.
+  void addEntriesWith(const std::vector<Fill>& fills) {
+    platform::DbTransaction t(context_);
+    ASSERT_EQ(t.begin({&entries_}), platform::DbStatus::Ok);
+    for (const Fill& fill : fills) {
+      platform::clearRecord(entries_.layout(), entries_.record());
+      field(entries_, dictionary::HOU_FN).setInteger(++fn_);
+      fill(Fields{entries_});
+      ASSERT_EQ(entries_.add(), platform::DbStatus::Ok) << entries_.error().text;
+    }
+    ASSERT_EQ(t.commit(), platform::DbStatus::Ok);
+  }
+  // Every case's bytes, in key order.
+  std::vector<std::vector<std::uint8_t>> cases() {
+    std::vector<platform::DbRow> rows;
+    cases_.readPage(dictionary::CCS_KeyCaseNumber, platform::Direction::Forward, std::nullopt, 1000000, std::nullopt,
+                    rows);
+    std::vector<std::vector<std::uint8_t>> images;
+    for (auto& r : rows) images.push_back(r.image);
+    return images;
   }
   void add(const std::vector<EntryRow>& rows) {
     platform::DbTransaction t(context_);
@@ -122,6 +155,13 @@ struct Knobs {
   bool stopWhenBlank = true;
   bool whole = false;  // no range: the whole file
   int pageHeight = 0;  // the body's height; 0: the sheet's
+  // The report the caller's buttons run (the test report when empty), and
+  // the title of its progress window.
+  std::function<void(const std::string&)> report;
+  std::string progressCaption = "Report HOURLY";
+  // The case of the entry the caller holds in its HOURLY buffer when it
+  // calls the report (the printed case when empty).
+  std::string callerEntryCase;
   // Hundredths of a second each record takes, on the clock of the loop.
   platform::Scheduler::Centis recordCost = 0;
   // Quick-scan of the entry file and of the case file, as the last record
@@ -213,7 +253,7 @@ class ReportTest : public lvtest::ScratchDirTest {
   void print(const std::string& caseNumber);
   // Runs the timer until the progress window has gone.
   void readToTheEnd();
-  Window* progress() { return drv->findWindow("Report HOURLY"); }
+  Window* progress() { return drv->findWindow(knobs().progressCaption); }
   Window* preview() { return drv->findWindow("Report Preview"); }
   std::optional<std::string> setting(const std::string& section, const std::string& entry) const {
     return platform::findProfileString(section, entry, app::SettingsFileName);
