@@ -68,6 +68,15 @@ icon "key.ico" \
   -draw 'circle 10,16 10,24' -draw 'rectangle 17,14 30,18' \
   -draw 'rectangle 24,18 26,23' -draw 'rectangle 28,18 30,22' \
   -fill none -draw 'circle 8,16 8,19'
+# The printing window's printer: a sheet going in at the top and coming out
+# at the front, a green light.
+icon "printer.ico" \
+  -fill white -stroke '#333333' -strokewidth 1 -draw 'rectangle 9,3 23,12' \
+  -fill '#9AA3AD' -draw 'roundrectangle 3,11 29,23 2,2' \
+  -fill '#5E6770' -draw 'rectangle 3,19 29,23' \
+  -fill white -draw 'rectangle 8,18 24,29' \
+  -stroke '#777777' -draw 'line 11,22 21,22' -draw 'line 11,25 19,25' \
+  -fill '#3FBF3F' -stroke none -draw 'rectangle 24,13 26,15'
 # The help window's icon: a question mark on a blue disc.
 icon "help.ico" \
   -fill '#1F5FA8' -stroke '#0E2F57' -strokewidth 1 -draw 'circle 16,16 16,30' \
