@@ -29,6 +29,12 @@
 //   - Widgets are made and changed as the model tells (DesktopObserver),
 //     also on logical threads; those changes never feed input back. Windows
 //     are deleted later (deleteLater), never under a running event handler.
+//
+// One file per concern: desktop_qt.cpp (set-up and the widgets' lookup),
+// desktop_windows.cpp (windows), desktop_build.cpp (a control's widget),
+// desktop_controls.cpp (a control's state on its widget), desktop_input.cpp
+// (the user's keyboard, mouse, moves and resizes), desktop_actions.cpp (the
+// standard actions); desktop_views.h holds what they share.
 
 #include <QObject>
 #include <QPointer>
