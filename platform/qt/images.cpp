@@ -17,7 +17,7 @@ QHash<QString, QImage>& cache() {
   return images;
 }
 
-QString pathOf(std::string_view name) { return QString::fromStdString(resourcePath(name).string()); }
+QString pathOf(std::string_view name) { return resourcePath(name); }
 
 bool isJpeg(const QString& path) {
   QString lower = path.toLower();

@@ -1,6 +1,6 @@
 #pragma once
 // Pictures, icons and cursors by the file names the descriptions give,
-// from the resources folder (resources.h). JPEG files go through our own
+// built into the program (resources.h). JPEG files go through our own
 // loader (jpeg.h); GIF, ICO and CUR through Qt's readers.
 
 #include <QCursor>
@@ -25,7 +25,8 @@ QCursor loadCursor(std::string_view name, Qt::CursorShape fallback);
 // The cursor for a shape of the model; the hand is the program's own
 // "~hand.cur".
 QCursor cursorFor(CursorShape shape);
-// Forgets what was read (after the resources folder changed).
+// Forgets what was read (after a test put a folder in place of the
+// built-in files).
 void clearImageCache();
 
 }  // namespace platform::qt
