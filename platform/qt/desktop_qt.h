@@ -133,7 +133,17 @@ class QtDesktop : public QObject, private DesktopObserver {
   void restack(WindowView& v);
   void showStatus(WindowView& v, int control);
   Rect shownRect(WindowView& v) const;
+  void showTop(int windowId);
+  // A maximized frame that no window manager has maximized takes the
+  // screen's available area.
+  void fillScreen(int windowId, int tries);
   void centre(WindowView& v);
+  // Whether the window is the one the user works in: the active window, or
+  // the frame's active child.
+  bool hasFront(WindowView& v) const;
+  // The thread's top window to the front, with the focus on the control the
+  // model has it on.
+  void bringForward(int thread);
   void destroyView(int windowId);
   bool threadBlocked(int thread) const;
 

@@ -1,6 +1,7 @@
 // The desktop's windows: the frame, its MDI children and the windows of
 // their own, made, opened, placed, closed and enabled as the model says.
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -147,34 +148,79 @@ void QtDesktop::windowOpened(Window& w) {
   restack(*v);
   applyStates(*v);
   applyGeometry(*v);
-  if (!v->sub && !v->main) {
-    // The caller is the transient parent, whatever the widget parent is.
-    v->top->winId();
-    WindowView* caller = v->caller ? view(v->caller) : nullptr;
-    QWidget* callerTop = caller && caller->top ? caller->top->window() : nullptr;
-    if (!callerTop && frameView() && frameView()->main) callerTop = frameView()->main.data();
-    if (callerTop && callerTop != v->top && v->top->windowHandle()) {
-      callerTop->winId();
-      v->top->windowHandle()->setTransientParent(callerTop->windowHandle());
-    }
-  }
   if (w.spec().centred && !w.maximized()) centre(*v);
-  applyWindowState(*v);
-  QWidget* top = v->top;
-  if (!top) return;
-  if (!top->isVisible()) top->show();
-  WindowView* f = frameView();
   if (QMdiSubWindow* sub = v->sub) {
+    applyWindowState(*v);
+    if (!sub->isVisible()) sub->show();
+    WindowView* f = frameView();
     if (QMdiArea* mdi = f ? f->mdi.data() : nullptr) mdi->setActiveSubWindow(sub);
   } else {
-    top->raise();
-    top->activateWindow();
+    // A window of its own is shown from the event loop, once the thread that
+    // opened it has placed it (a saved placement): a window manager maps it
+    // once, where it belongs, and reports no first placement that would
+    // undo the saved one.
+    const int id = v->id;
+    QTimer::singleShot(0, this, [this, id] { showTop(id); });
   }
   applyInput(*v);
   for (auto& [n, cv] : v->controls)
     if (cv.control->kind() == ControlKind::List) reportPageRows(cv);
   if (w.focus())
     if (ControlView* cv = controlView(*v, w.focus()); cv && cv->widget) cv->widget->setFocus(Qt::OtherFocusReason);
+}
+
+void QtDesktop::showTop(int windowId) {
+  WindowView* v = view(windowId);
+  QWidget* top = v ? v->top.data() : nullptr;
+  if (!top || !v->opened || top->isVisible()) return;
+  Sync sync(*this);
+  applyGeometry(*v);
+  applyWindowState(*v);
+  if (!v->main) {
+    // The caller is the transient parent, whatever the widget parent is.
+    // The native window is made only now, placed: moved once it exists and
+    // before it is shown, the toolkit would put its client area where its
+    // frame belongs.
+    top->winId();
+    WindowView* caller = v->caller ? view(v->caller) : nullptr;
+    QWidget* callerTop = caller && caller->top ? caller->top->window() : nullptr;
+    if (!callerTop && frameView() && frameView()->main) callerTop = frameView()->main.data();
+    if (callerTop && callerTop != top && top->windowHandle()) {
+      callerTop->winId();
+      top->windowHandle()->setTransientParent(callerTop->windowHandle());
+    }
+  }
+  top->show();
+  top->raise();
+  top->activateWindow();
+  if (v->main && v->window->maximized()) {
+    const int id = v->id;
+    QTimer::singleShot(0, this, [this, id] { fillScreen(id, 0); });
+  }
+  ControlView* cv = v->window->focus() ? controlView(*v, v->window->focus()) : nullptr;
+  if (QWidget* target = cv ? cv->widget.data() : nullptr) target->setFocus(Qt::OtherFocusReason);
+}
+
+void QtDesktop::fillScreen(int windowId, int tries) {
+  WindowView* v = view(windowId);
+  QMainWindow* main = v ? v->main.data() : nullptr;
+  QWindow* handle = main ? main->windowHandle() : nullptr;
+  if (!handle || !v->opened || !v->window->maximized() || !main->isMaximized()) return;
+  if (!handle->isExposed()) {
+    // Not on the screen yet: asked again until it is, for two seconds.
+    if (tries < 100) QTimer::singleShot(20, this, [this, windowId, tries] { fillScreen(windowId, tries + 1); });
+    return;
+  }
+  // A window manager frames the windows it manages, and has maximized it;
+  // with none, the frame takes the screen's available area itself.
+  if (!handle->frameMargins().isNull()) return;
+  QScreen* screen = main->screen() ? main->screen() : QGuiApplication::primaryScreen();
+  if (!screen || main->geometry() == screen->availableGeometry()) return;
+  Sync sync(*this);
+  main->setGeometry(screen->availableGeometry());
+  // A new geometry takes a window out of the maximized state; it stays
+  // maximized, for the toolkit as for the model.
+  main->setWindowState(main->windowState() | Qt::WindowMaximized);
 }
 
 void QtDesktop::centre(WindowView& v) {
@@ -199,16 +245,38 @@ void QtDesktop::centre(WindowView& v) {
   QPoint at(area.x() + std::max(0, (area.width() - size.width()) / 2),
             area.y() + std::max(0, (area.height() - size.height()) / 2));
   top->move(at);
-  // The position it took is the user's (the desktop's) doing: report it
-  // from the event loop, outside the thread that opened the window.
-  const int id = v.id;
-  const Rect r{v.du.fromX(at.x()), v.du.fromY(at.y()), 0, 0};
-  QTimer::singleShot(0, this, [this, id, r] {
-    user(id, 0, [r](Window& win) {
-      if (win.rect().x == r.x && win.rect().y == r.y) return input::Status::Ok;
-      return input::moveWindow(win, r.x, r.y);
-    });
-  });
+  // The model takes the position at once, while the window opens, so that
+  // whatever places the window after its opening (a saved placement) has
+  // the last word.
+  v.window->setPosition(v.du.fromX(at.x()), v.du.fromY(at.y()));
+}
+
+bool QtDesktop::hasFront(WindowView& v) const {
+  QWidget* active = QApplication::activeWindow();
+  if (QMdiSubWindow* sub = v.sub)
+    return sub->mdiArea() && sub->mdiArea()->activeSubWindow() == sub && (!active || active == sub->window());
+  return !active || active == v.top;
+}
+
+void QtDesktop::bringForward(int thread) {
+  auto it = openOrder_.find(thread);
+  if (it == openOrder_.end() || it->second.empty()) return;
+  WindowView* v = view(it->second.back());
+  if (!v || !v->top || !v->opened) return;
+  Sync sync(*this);
+  if (QMdiSubWindow* sub = v->sub) {
+    if (QMainWindow* main = frameWidget()) {
+      main->raise();
+      main->activateWindow();
+    }
+    if (QMdiArea* mdi = sub->mdiArea()) mdi->setActiveSubWindow(sub);
+  } else {
+    v->top->raise();
+    v->top->activateWindow();
+  }
+  ControlView* cv = v->window->focus() ? controlView(*v, v->window->focus()) : nullptr;
+  if (QWidget* target = cv ? cv->widget.data() : nullptr; target && target->isEnabled())
+    target->setFocus(Qt::OtherFocusReason);
 }
 
 void QtDesktop::windowClosed(Window& w) {
@@ -217,8 +285,17 @@ void QtDesktop::windowClosed(Window& w) {
   open.erase(std::remove(open.begin(), open.end(), w.id()), open.end());
   WindowView* v = view(w);
   if (!v || !v->top) return;
+  const bool hadFront = hasFront(*v);
   v->opened = false;
   v->top->hide();
+  // The window that opened it (its thread's top window now) gets the front
+  // and the keys back once the thread's windows take input again; left to
+  // the toolkit or the window manager, they would go to whatever window it
+  // picks, a waiting one of the same thread included.
+  if (hadFront) {
+    const int thread = w.thread();
+    QTimer::singleShot(0, this, [this, thread] { bringForward(thread); });
+  }
 }
 
 void QtDesktop::windowDestroyed(Window& w) {
@@ -306,8 +383,9 @@ void QtDesktop::applyWindowState(WindowView& v) {
   Window& w = *v.window;
   Qt::WindowStates want = w.minimized() ? Qt::WindowMinimized : w.maximized() ? Qt::WindowMaximized : Qt::WindowNoState;
   Qt::WindowStates have = v.top->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized);
-  if (want == have) return;
-  v.top->setWindowState((v.top->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized)) | want);
+  if (want != have) v.top->setWindowState((v.top->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized)) | want);
+  // Back to normal, the window takes the model's normal placement, also
+  // when the user restored it and no window manager did it.
   if (want == Qt::WindowNoState) applyGeometry(v);
 }
 
