@@ -201,7 +201,12 @@ void QtDesktop::applyProp(WindowView& v, ControlView& cv, Prop p) {
       if (cv.action) cv.action->setStatusTip(qs(c.statusText()));
       break;
     case Prop::Icon:
-      if (auto* b = qobject_cast<QAbstractButton*>(w); b && !c.icon().empty()) b->setIcon(loadIcon(c.icon()));
+      if (auto* b = qobject_cast<QAbstractButton*>(w); b && !c.icon().empty()) {
+        // An icon that draws nothing (a blank one) takes no room beside the
+        // text either, which stays in the middle of the button.
+        const QIcon icon = loadIcon(c.icon());
+        b->setIcon(drawsNothing(icon) ? QIcon() : icon);
+      }
       break;
     case Prop::Hidden:
     case Prop::Disabled: applyStates(v); break;

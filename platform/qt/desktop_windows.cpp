@@ -106,9 +106,15 @@ void QtDesktop::buildWindow(WindowView& v) {
     // one (its transient parent is set to the caller when it opens).
     QWidget* parent = frame ? frame->main.data() : nullptr;
     Qt::WindowFlags flags = (w.kind() == WindowKind::Message || !spec.resizable) ? Qt::Dialog : Qt::Window;
-    flags |= Qt::WindowTitleHint | Qt::CustomizeWindowHint;
-    if (spec.systemMenu) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    if (spec.maximizeBox) flags |= Qt::WindowMinMaxButtonsHint;
+    if (spec.caption.empty() && w.kind() != WindowKind::Message) {
+      // A window without a caption has no title bar (its description draws
+      // its own border).
+      flags |= Qt::FramelessWindowHint;
+    } else {
+      flags |= Qt::WindowTitleHint | Qt::CustomizeWindowHint;
+      if (spec.systemMenu) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+      if (spec.maximizeBox) flags |= Qt::WindowMinMaxButtonsHint;
+    }
     auto* client = new ClientArea(parent);
     client->setWindowFlags(flags);
     client->setAttribute(Qt::WA_DeleteOnClose, false);

@@ -70,6 +70,16 @@ QIcon loadIcon(std::string_view name) {
   return icon;
 }
 
+bool drawsNothing(const QIcon& icon) {
+  for (const QSize& size : icon.availableSizes()) {
+    const QImage image = icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        if (qAlpha(image.pixel(x, y)) != 0) return false;
+  }
+  return true;
+}
+
 QCursor loadCursor(std::string_view name, Qt::CursorShape fallback) {
   QImage image = loadImage(name);
   if (image.isNull()) return QCursor(fallback);

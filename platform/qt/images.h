@@ -20,6 +20,8 @@ QPixmap loadPixmap(std::string_view name);
 // "exclamation", "question", "stop") give the style's own icons. A null
 // icon when the file is missing.
 QIcon loadIcon(std::string_view name);
+// Whether every pixel of the icon is transparent (a null icon included).
+bool drawsNothing(const QIcon& icon);
 // A cursor from a CUR file with its hot spot; `fallback` when it is missing.
 QCursor loadCursor(std::string_view name, Qt::CursorShape fallback);
 // The cursor for a shape of the model; the hand is the program's own

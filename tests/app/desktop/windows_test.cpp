@@ -12,6 +12,7 @@
 #include "cases/select_date.h"
 #include "cases/update_case_close_summary.h"
 #include "platform/os/profile.h"
+#include "platform/qt/images.h"
 #include "platform/qt/widgets.h"
 #include "tests/app/desktop/desktop_fixture.h"
 
@@ -88,6 +89,77 @@ TEST_F(CaseFormWindows, TheFormAndBox21ReopenWhereTheyWereLeft) {
   EXPECT_EQ(top->pos(), stored(boxDu, boxMoved));
   EXPECT_EQ(desk->clientWidget(*box)->size(), storedSize);
   click(*box, cases::options::OK);
+}
+
+TEST_F(CaseFormWindows, Box21ShowsItsTableAsDrawnAndInProportionWhenResized) {
+  Window& form = newCase();
+  Window& box = box21(form);
+  auto* image = qobject_cast<platform::qt::ImageWidget*>(widget(box, cases::options::IMAGE1));
+  ASSERT_NE(image, nullptr);
+  const QImage table = platform::qt::loadImage(cases::options::CodeTablePicture);
+  ASSERT_FALSE(table.isNull());
+  // At the window's designed size the picture is the control's size and
+  // shape: drawn as it is, pixel for pixel.
+  EXPECT_EQ(image->size(), table.size());
+  EXPECT_EQ(image->pictureRect(), QRect(QPoint(0, 0), table.size()));
+
+  // Made wider than tall, the window shows the whole table larger, in its
+  // own proportions.
+  QWidget* top = desk->windowWidget(box);
+  top->resize(top->size() + QSize(300, 100));
+  ASSERT_TRUE(waitFor([&] { return image->width() > table.width() + 200; }));
+  const QRect drawn = image->pictureRect();
+  EXPECT_GT(drawn.height(), table.height());
+  EXPECT_NEAR(double(drawn.width()) / drawn.height(), double(table.width()) / table.height(), 0.01);
+  click(box, cases::options::OK);
+  click(form, cf::CANCEL);
+}
+
+// The runs of ink across the lines y0 to y1 of a picture, from x0 to x1:
+// the first and last column of each run of columns holding a pixel that
+// `ink` accepts, runs less than four columns apart taken as one.
+std::vector<std::pair<int, int>> inkRuns(const QImage& image, QRect lines, const std::function<bool(QColor)>& ink) {
+  std::vector<std::pair<int, int>> runs;
+  for (int x = lines.left(); x <= lines.right(); ++x) {
+    bool inked = false;
+    for (int y = lines.top(); y <= lines.bottom() && !inked; ++y) inked = ink(image.pixelColor(x, y));
+    if (!inked) continue;
+    if (!runs.empty() && x - runs.back().second < 4)
+      runs.back().second = x;
+    else
+      runs.push_back({x, x});
+  }
+  return runs;
+}
+
+TEST_F(CaseFormWindows, TheCalendarHasNoTitleBarAndItsDaysStandUnderTheirWeekdays) {
+  namespace sd = cases::select_date;
+  Window& form = newCase();
+  click(form, cf::BUTTON4);
+  Window& cal = calendar();
+  QWidget* top = desk->windowWidget(cal);
+  EXPECT_TRUE(top->windowFlags().testFlag(Qt::FramelessWindowHint));
+  EXPECT_TRUE(top->windowHandle()->frameMargins().isNull()) << "a window manager framed it";
+
+  // March 2007: its second week, 4 to 10, fills cells 8 to 14, Sunday to
+  // Saturday, in black on the grey window; the header's words are silver
+  // on dark grey.
+  const QImage shot = top->grab().toImage();
+  const QRect header = widget(cal, sd::STRING1)->geometry();
+  const auto words = inkRuns(shot, header, [](QColor c) { return c.lightness() > 160; });
+  const QRect week(3, widget(cal, sd::cell(8))->y(), shot.width() - 7, widget(cal, sd::cell(8))->height());
+  const auto days = inkRuns(shot, week, [](QColor c) { return c.lightness() < 80; });
+  ASSERT_EQ(words.size(), 7u);
+  ASSERT_EQ(days.size(), 7u);
+  for (std::size_t i = 0; i < 7; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_LE(std::abs((words[i].first + words[i].second) - (days[i].first + days[i].second)), 6)
+        << "a day stands beside its weekday";
+  }
+  // "10", Saturday's two digits, stay clear of the window's edge.
+  EXPECT_LE(days[6].second, shot.width() - 8);
+  click(cal, sd::CANCELBUTTON);
+  click(form, cf::CANCEL);
 }
 
 struct OwnWindow {
