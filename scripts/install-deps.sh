@@ -22,6 +22,8 @@ PACKAGES="
   xvfb
   xauth
   xdotool
+  x11-utils
+  openbox
   imagemagick
   fonts-liberation
   fonts-dejavu-core
