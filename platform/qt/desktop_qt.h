@@ -9,6 +9,14 @@
 //     whose widget parent is the frame (when one is open) and whose
 //     transient parent is the window that called them. A window is never a
 //     widget child of its caller, so disabling the caller leaves it usable.
+//   - A window of its own is shown from the event loop once the thread that
+//     opened it has placed it (centred, then its saved placement), so a
+//     window manager maps it once, where it belongs. A window without a
+//     caption has no title bar. A maximized frame that no window manager
+//     maximizes takes the screen's available area itself.
+//   - When the window the user works in closes, its thread's top window
+//     (the one that called it) gets the front and the focus back, on the
+//     control the model has the focus on.
 //   - Modality is the model's: of one thread's open windows only the newest
 //     takes input, so the client areas of the others are disabled. The
 //     frame's own widget is never disabled (that would disable every MDI
