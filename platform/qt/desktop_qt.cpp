@@ -454,6 +454,7 @@ void QtDesktop::destroyView(int windowId) {
     if (cv.menu) cv.menu->deleteLater();
   }
   if (v.top) {
+    showWaitCursor(v, false);
     v.top->hide();
     v.top->removeEventFilter(this);
     if (v.sub && v.sub->mdiArea()) v.sub->mdiArea()->removeSubWindow(v.sub);
@@ -462,6 +463,23 @@ void QtDesktop::destroyView(int windowId) {
   if (windowId == frameId_) frameId_ = 0;
   views_.erase(it);
 }
+
+// The system's wait cursor over every window while a window works; the
+// window's top widget remembers that it asked for it, so that a window
+// destroyed while working gives it back.
+namespace {
+constexpr const char* WaitingKey = "lvWaitCursor";
+void overrideCursor(QWidget* top, bool on) {
+  if (!top || top->property(WaitingKey).toBool() == on) return;
+  top->setProperty(WaitingKey, on);
+  if (on)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}
+}  // namespace
+
+void QtDesktop::showWaitCursor(WindowView& v, bool on) { overrideCursor(v.top, on); }
 
 void QtDesktop::windowChanged(Window& w, WindowProp p) {
   WindowView* v = view(w);
@@ -483,6 +501,7 @@ void QtDesktop::windowChanged(Window& w, WindowProp p) {
       if (v->main) v->main->setMinimumSize(min);
       break;
     }
+    case WindowProp::WaitCursor: showWaitCursor(*v, w.waitCursor()); break;
   }
 }
 
