@@ -121,18 +121,18 @@ void describe(platform::Window& w, SheetFigures& figures) {
       {HOU_OUT_TOTALHOURS, dictionary::HOU_OUT_TOTALHOURS, "Total Hours Worked Out of Court:", Hours, Justify::Left},
       {HOU_TOTALSECTION_OUTCOURT, dictionary::HOU_TOTALSECTION_OUTCOURT, ToBill, "N$-17.2B", Justify::Right},
   };
-  int y = 44;
+  int y = 40;
   for (const Shown& s : shown) {
-    d.add(prompt({204, y, 126, 8}, s.prompt).font(label));
-    d.add(display(s.control, {204, y + 8, 124, 10}, figures.section(s.field), s.picture)
+    d.add(prompt({204, y, 126, 7}, s.prompt).font(label));
+    d.add(display(s.control, {204, y + 7, 124, 9}, figures.section(s.field), s.picture)
               .font(value)
               .justify(s.justify));
     figures.ShowsSection(s.control, s.field);
-    y += 19;
+    y += 16;
   }
-  d.add(prompt({204, y, 126, 8}, "Total Other Expenses").font(label));
-  d.add(prompt({204, y + 7, 126, 8}, ToBill).font(label));
-  d.add(display(HOU_TOTALSECTION, {204, y + 15, 124, 10}, figures.section(dictionary::HOU_TOTALSECTION), "N$-17.2B")
+  d.add(prompt({204, y, 126, 7}, "Total Other Expenses").font(label));
+  d.add(prompt({204, y + 7, 126, 7}, ToBill).font(label));
+  d.add(display(HOU_TOTALSECTION, {204, y + 14, 124, 9}, figures.section(dictionary::HOU_TOTALSECTION), "N$-17.2B")
             .font(value)
             .justify(Justify::Right));
   figures.ShowsSection(HOU_TOTALSECTION, dictionary::HOU_TOTALSECTION);

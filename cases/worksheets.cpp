@@ -91,8 +91,8 @@ struct Sheet {
 };
 
 constexpr int DateWidth = 48;
-constexpr int DescriptionWidth = 132;
-constexpr int HoursWidth = 44;
+constexpr int DescriptionWidth = 128;
+constexpr int HoursWidth = 48;
 constexpr int OutHoursWidth = 66;
 constexpr int AmountWidth = 46;
 
@@ -167,7 +167,7 @@ const Sheet& inCourt() {
       WorksheetRules,
       true,
       true,
-      580,
+      610,
   };
   return s;
 }
@@ -213,7 +213,7 @@ const Sheet& otherExpenses() {
       WorksheetRules,
       true,
       false,
-      620,
+      640,
   };
   return s;
 }
@@ -250,7 +250,9 @@ void totalsRow(Description& d, const std::vector<Column>& columns, const TotalsR
   int x = first;
   for (int i = row.first; i <= row.last; ++i) {
     const int width = columns[static_cast<std::size_t>(2 + i - row.first)].width;
-    d.add(display(G(i), {x, RowY, width, 10}, figures.total(i), row.picture).justify(Justify::Right).bold());
+    // Right-aligned as the column's values, which stand a little off the
+    // list's frame.
+    d.add(display(G(i), {x + 2, RowY, width - 1, 10}, figures.total(i), row.picture).justify(Justify::Right).bold());
     figures.ShowsTotal(G(i), i);
     x += width;
   }
@@ -293,8 +295,8 @@ void describe(platform::Window& w, const Sheet& s, SheetFigures& figures) {
   }
   int x = ListX;
   for (const Print& p : s.prints) {
-    const int width = 8 + 4 * static_cast<int>(std::string(p.caption).size());
-    d.add(button(p.control, {x, Height - 58, width, 16}, p.caption));
+    const int width = 16 + 5 * static_cast<int>(std::string(p.caption).size());
+    d.add(button(p.control, {x, Height - 52, width, 16}, p.caption));
     x += width + 8;
   }
 

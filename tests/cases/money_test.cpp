@@ -7,6 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "platform/ui/desktop.h"
 #include "tests/cases/worksheet_fixture.h"
 
 namespace sheettest {
@@ -48,11 +49,31 @@ class MoneyTest : public SheetTest {
   }
 };
 
+// Notes the grand total's first text and the event its window was
+// handling when it was shown.
+struct FirstShown : platform::DesktopObserver {
+  std::string text;
+  platform::EventKind during{};
+  bool seen = false;
+  void propertyChanged(Window& w, platform::Control& c, platform::Prop p) override {
+    if (seen || w.caption() != "TOTALS" || c.number() != mo::HOU_GRANDTOTAL || p != platform::Prop::Text) return;
+    seen = true;
+    text = c.text();
+    during = w.event().kind;
+  }
+};
+
 TEST_F(MoneyTest, TotalsEveryEntryOfTheCase) {
   writer->add({"CR-1", "Adams", "33.35"});
   seedExample("CR-1");
   openList();
+  FirstShown first;
+  platform::desktop().addObserver(&first);
   Window& w = money("Adams");
+  platform::desktop().removeObserver(&first);
+  // Shown as the window opens, before any event of a control.
+  EXPECT_EQ(first.text, "$44.22");
+  EXPECT_EQ(first.during, platform::EventKind::OpenWindow);
   EXPECT_EQ(w.caption(), "TOTALS");
   EXPECT_EQ(drv->text(w, mo::CCS_CASENUMBER), "CR-1");
   EXPECT_THAT(figures(w), ElementsAre("0.3", "$10.01", "0.3", "$10.01", "$24.20", "$44.22"));
