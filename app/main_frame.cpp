@@ -8,6 +8,7 @@
 #include "app/help_windows.h"
 #include "app/password_windows.h"
 #include "cases/browse_case_close_summary.h"
+#include "cases/browse_rate_milage.h"
 #include "platform/os/services.h"
 #include "platform/types/clock.h"
 #include "platform/types/picture.h"
@@ -181,7 +182,7 @@ const std::vector<FrameCommand>& FrameCommands() {
       {FILESETUPNEWPASSWORD, "PASSWORD", A::Start, 25000, PASSWORD},
       {BROWSECASECLOSESUMMARY, "BrowseCaseCloseSummary", A::Start, 50000, cases::BrowseCaseCloseSummary},
       {BROWSEHOURLY, "BrowseHOURLY", A::Start, 50000, {}},
-      {BROWSERATEMILAGE, "BrowseRateMilage", A::Start, 50000, {}},
+      {BROWSERATEMILAGE, "BrowseRateMilage", A::Start, 50000, cases::BrowseRateMilage},
       {BROWSETOTALS, "BrowseTOTALS", A::Start, 50000, {}},
       {REPORTCASECLOSESUMMARYBYCCS_KEYCASENAME, "ReportCaseCloseSummaryByCCS:KeyCaseName", A::Start, 50000, {}},
       {REPORTCASECLOSESUMMARYBYCCS_KEYCASENUMBER, "ReportCaseCloseSummaryByCCS:KeyCaseNumber", A::Start, 50000, {}},
@@ -195,7 +196,7 @@ const std::vector<FrameCommand>& FrameCommands() {
       {HELPSEARCH, "FAQ", A::Start, 25000, FAQ},
       {HELPONHELP, "SPLASH", A::Call, 0, SPLASH},
       {BUTTON1, "BrowseCaseCloseSummary", A::Start, 25000, cases::BrowseCaseCloseSummary},
-      {BUTTON1_2, "BrowseRateMilage", A::Start, 25000, {}},
+      {BUTTON1_2, "BrowseRateMilage", A::Start, 25000, cases::BrowseRateMilage},
       {BUTTON1_3, "PASSWORD", A::Start, 25000, PASSWORD},
   };
   return commands;
