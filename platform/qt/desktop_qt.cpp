@@ -55,6 +55,23 @@ bool isBackdrop(ControlKind k) {
 
 bool isSeparator(const std::string& text) { return text.empty() || text == "-"; }
 
+// Gives a control's widget the focus as the program moves it (the Tab key,
+// a window opening, a handler choosing the control). As in a dialog, a
+// one-line entry then has its whole text selected, so that what the user
+// types replaces what it shows ("0.000" in a rate) instead of joining it.
+// A click puts the cursor where it lands and never comes here.
+void selectText(QWidget* target) {
+  QLineEdit* line = qobject_cast<QLineEdit*>(target);
+  if (auto* spin = qobject_cast<SpinEntry*>(target)) line = spin->edit();
+  if (auto* box = qobject_cast<QComboBox*>(target)) line = box->lineEdit();
+  if (line) line->selectAll();
+}
+
+void giveFocus(QWidget* target) {
+  target->setFocus(Qt::OtherFocusReason);
+  selectText(target);
+}
+
 // A sub-window whose close box asks the model instead of closing.
 class SubWindow : public QMdiSubWindow {
  public:
@@ -393,7 +410,7 @@ void QtDesktop::windowOpened(Window& w) {
   for (auto& [n, cv] : v->controls)
     if (cv.control->kind() == ControlKind::List) reportPageRows(cv);
   if (w.focus())
-    if (ControlView* cv = controlView(*v, w.focus()); cv && cv->widget) cv->widget->setFocus(Qt::OtherFocusReason);
+    if (ControlView* cv = controlView(*v, w.focus()); cv && cv->widget) giveFocus(cv->widget);
 }
 
 void QtDesktop::centre(WindowView& v) {
@@ -1184,7 +1201,10 @@ void QtDesktop::focusChanged(Window& w, int control) {
   if (control)
     if (ControlView* cv = controlView(*v, control); cv && cv->widget) {
       QWidget* target = cv->widget;
-      if (!target->hasFocus()) target->setFocus(Qt::OtherFocusReason);
+      if (!target->hasFocus())
+        giveFocus(target);
+      else if (target != clicked_)
+        selectText(target);  // Qt gave it the focus first (a window that opened on it)
     }
   showStatus(*v, control);
 }
@@ -1402,7 +1422,9 @@ bool QtDesktop::eventFilter(QObject* watched, QEvent* event) {
       const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
       if (reason != Qt::MouseFocusReason && reason != Qt::ShortcutFocusReason) return false;
       if (v->window->focus() == control) return false;
+      clicked_ = cv->widget;
       user(v->id, 0, [control](Window& win) { return input::focus(win, control); });
+      clicked_ = nullptr;
       return false;
     }
     case QEvent::MouseButtonPress:

@@ -127,14 +127,6 @@ class RateWindowsQtTest : public platform::qt::test::QtTest {
     QTest::mouseClick(must(b), Qt::LeftButton);
     settle();
   }
-  // Types into an entry over what it shows.
-  void typeOver(QLineEdit* e, const QString& text) {
-    must(e)->setFocus(Qt::MouseFocusReason);
-    settle();
-    e->selectAll();
-    QTest::keyClicks(e, text);
-    settle();
-  }
   // The frame's menu item with this text.
   QAction* menuItem(const QString& text) {
     if (QMainWindow* f = frame())
@@ -196,8 +188,11 @@ TEST_F(RateWindowsQtTest, ARateAddedFromTheMenuIsPickedInThePickerByADoubleClick
   click(control<QAbstractButton>(list, rl::INSERT_4));
   QWidget* form = must(waitFor([&] { return child(QStringLiteral("Record Will Be Added")); }));
   QLineEdit* rate = must(control<QLineEdit>(form, rf::RTM_MILAGERATE));
-  EXPECT_EQ(rate->text(), QStringLiteral("0.000"));
-  typeOver(rate, QStringLiteral("0.485"));
+  // The form opens on the rate with its "0.000" selected: typing replaces it.
+  ASSERT_TRUE(rate->hasFocus());
+  EXPECT_EQ(rate->selectedText(), QStringLiteral("0.000"));
+  QTest::keyClicks(rate, QStringLiteral("0.485"));
+  settle();
   click(control<QAbstractButton>(form, rf::OK));
   ASSERT_EQ(waitFor([&]() -> QWidget* { return child(QStringLiteral("Record Will Be Added")) ? nullptr : list; }), list);
   QTableView* rows = must(table(list, rl::BROWSE_1));
