@@ -454,7 +454,16 @@ void QtDesktop::windowClosed(Window& w) {
   WindowView* v = view(w);
   if (!v || !v->top) return;
   v->opened = false;
+  QMdiArea* mdi = v->sub ? v->sub->mdiArea() : nullptr;
+  const bool wasActive = mdi && mdi->activeSubWindow() == v->sub;
   v->top->hide();
+  // As the end of a modal window does: the child window that called it
+  // comes to the front again, whatever child the area would choose.
+  WindowView* caller = v->caller ? view(v->caller) : nullptr;
+  if (wasActive && caller && caller->opened && caller->sub && caller->sub->mdiArea() == mdi) {
+    mdi->setActiveSubWindow(caller->sub);
+    restoreFocus(*caller);
+  }
 }
 
 void QtDesktop::windowDestroyed(Window& w) {
@@ -564,8 +573,26 @@ void QtDesktop::applyInput(WindowView& v) {
       if (QWidget* widget = cv.widget; widget && widget->parentWidget() == hostOf(v))
         widget->setEnabled(takes && cv.control->enabled());
   } else if (ClientArea* client = v.client) {
+    const bool was = client->isEnabled();
     client->setEnabled(takes);
+    // Disabled, it lost the keyboard; it takes input again once the window
+    // it called has closed.
+    if (takes && !was) restoreFocus(v);
   }
+}
+
+void QtDesktop::restoreFocus(WindowView& v) {
+  Window& w = *v.window;
+  QWidget* client = v.client;
+  if (!w.isOpen() || !client || !client->isEnabled() || !w.focus()) return;
+  QMdiSubWindow* sub = v.sub;
+  QMdiArea* mdi = sub ? sub->mdiArea() : nullptr;
+  QWidget* top = v.top;
+  const bool active = sub ? mdi && mdi->activeSubWindow() == sub : top && top->isActiveWindow();
+  if (!active) return;
+  ControlView* cv = controlView(v, w.focus());
+  QWidget* widget = cv ? cv->widget.data() : nullptr;
+  if (widget && !widget->hasFocus()) widget->setFocus(Qt::OtherFocusReason);
 }
 
 void QtDesktop::applyInputOfThread(int thread) {

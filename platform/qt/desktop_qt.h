@@ -117,6 +117,9 @@ class QtDesktop : public QObject, private DesktopObserver {
   void applyColors(ControlView& cv);
   void applyStates(WindowView& v);
   void applyInput(WindowView& v);
+  // The keyboard back on the control that has the window's focus, when the
+  // window is the active one and takes input.
+  void restoreFocus(WindowView& v);
   void applyInputOfThread(int thread);
   void applyGeometry(WindowView& v);
   void applyWindowState(WindowView& v);
