@@ -5,8 +5,8 @@
 // runs.
 //
 // Both lists know two orders, 1 by date and 2 by rate, each searched by a
-// character typed on the list (a digit moves to the first rate, or date,
-// at or after it), and choose them by their sheet: the second tab, "&2)
+// character typed on the list (by rate, a digit moves to the first rate at
+// or after it), and choose them by their sheet: the second tab, "&2)
 // Date", lists by date, every other tab by rate. The date tab is hidden, so
 // the user sees the rates by rate, lowest first; equal rates stand side by
 // side. A rate without a date shows a blank date. The rate under the tab

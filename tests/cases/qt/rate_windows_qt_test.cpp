@@ -54,6 +54,7 @@ class RateWindowsQtTest : public platform::qt::test::QtTest {
     dir = pattern;
     oldCwd = std::filesystem::current_path();
     std::filesystem::current_path(dir);
+    if (const char* x = std::getenv("XDG_CONFIG_HOME")) oldXdg = x;
     ::setenv("XDG_CONFIG_HOME", (dir / "xdg").c_str(), 1);
     platform::setClockSource([] {
       platform::LocalDateTime t;
@@ -71,6 +72,10 @@ class RateWindowsQtTest : public platform::qt::test::QtTest {
     dictionary::setThreadDataSource({});
     platform::setClockSource({});
     std::filesystem::current_path(oldCwd);
+    if (oldXdg)
+      ::setenv("XDG_CONFIG_HOME", oldXdg->c_str(), 1);
+    else
+      ::unsetenv("XDG_CONFIG_HOME");
     std::error_code ec;
     std::filesystem::remove_all(dir, ec);
   }
@@ -167,6 +172,7 @@ class RateWindowsQtTest : public platform::qt::test::QtTest {
   }
 
   std::filesystem::path dir, oldCwd;
+  std::optional<std::string> oldXdg;
   platform::RecordingFullDrag drag{false};
   platform::ScopedOsServices services{platform::OsServices{nullptr, nullptr, nullptr, &drag}};
 };
