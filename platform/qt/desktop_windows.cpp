@@ -172,7 +172,7 @@ void QtDesktop::windowOpened(Window& w) {
   for (auto& [n, cv] : v->controls)
     if (cv.control->kind() == ControlKind::List) reportPageRows(cv);
   if (w.focus())
-    if (ControlView* cv = controlView(*v, w.focus()); cv && cv->widget) cv->widget->setFocus(Qt::OtherFocusReason);
+    if (ControlView* cv = controlView(*v, w.focus()); cv && cv->widget) giveFocus(cv->widget);
 }
 
 void QtDesktop::showTop(int windowId) {
@@ -204,7 +204,7 @@ void QtDesktop::showTop(int windowId) {
     QTimer::singleShot(0, this, [this, id] { fillScreen(id, 0); });
   }
   ControlView* cv = v->window->focus() ? controlView(*v, v->window->focus()) : nullptr;
-  if (QWidget* target = cv ? cv->widget.data() : nullptr) target->setFocus(Qt::OtherFocusReason);
+  if (QWidget* target = cv ? cv->widget.data() : nullptr) giveFocus(target);
 }
 
 void QtDesktop::fillScreen(int windowId, int tries) {
@@ -318,6 +318,7 @@ void QtDesktop::destroyView(int windowId) {
     if (cv.menu) cv.menu->deleteLater();
   }
   if (v.top) {
+    showWaitCursor(v, false);
     v.top->hide();
     v.top->removeEventFilter(this);
     if (v.sub && v.sub->mdiArea()) v.sub->mdiArea()->removeSubWindow(v.sub);
@@ -347,7 +348,22 @@ void QtDesktop::windowChanged(Window& w, WindowProp p) {
       if (v->main) v->main->setMinimumSize(min);
       break;
     }
+    case WindowProp::WaitCursor: showWaitCursor(*v, w.waitCursor()); break;
   }
+}
+
+// The system's wait cursor over every window while a window works; the
+// window's top widget remembers that it asked for it, so that a window
+// destroyed while working gives it back.
+void QtDesktop::showWaitCursor(WindowView& v, bool on) {
+  static constexpr const char* WaitingKey = "lvWaitCursor";
+  QWidget* top = v.top;
+  if (!top || top->property(WaitingKey).toBool() == on) return;
+  top->setProperty(WaitingKey, on);
+  if (on)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
 }
 
 // The window's placement as the widgets have it, in dialog units.
