@@ -9,6 +9,7 @@
 #include "app/help_windows.h"
 #include "app/password_windows.h"
 #include "cases/browse_case_close_summary.h"
+#include "cases/totals_windows.h"
 #include "platform/os/services.h"
 #include "platform/types/clock.h"
 #include "platform/types/picture.h"
@@ -184,7 +185,7 @@ const std::vector<FrameCommand>& FrameCommands() {
       {BROWSECASECLOSESUMMARY, "BrowseCaseCloseSummary", A::Start, 50000, WithoutCase<cases::BrowseCaseCloseSummary>},
       {BROWSEHOURLY, "BrowseHOURLY", A::Start, 50000, {}},
       {BROWSERATEMILAGE, "BrowseRateMilage", A::Start, 50000, {}},
-      {BROWSETOTALS, "BrowseTOTALS", A::Start, 50000, {}},
+      {BROWSETOTALS, "BrowseTOTALS", A::Start, 50000, WithoutCase<cases::BrowseTOTALS>},
       {REPORTCASECLOSESUMMARYBYCCS_KEYCASENAME, "ReportCaseCloseSummaryByCCS:KeyCaseName", A::Start, 50000, {}},
       {REPORTCASECLOSESUMMARYBYCCS_KEYCASENUMBER, "ReportCaseCloseSummaryByCCS:KeyCaseNumber", A::Start, 50000, {}},
       {REPORTHOURLYBYHOU_KEYCASENUMBER, "PRT_InCOURT", A::Start, 50000, {}},

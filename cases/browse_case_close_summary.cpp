@@ -8,6 +8,7 @@
 #include "app/frame/thread_state.h"
 #include "cases/browse_manager.h"
 #include "cases/locators.h"
+#include "cases/totals_windows.h"
 #include "cases/update_case_close_summary.h"
 #include "platform/lib/step_managers.h"
 #include "dictionary/dictionary.h"
@@ -26,13 +27,19 @@ using namespace platform::describe;
 using platform::ControlKind;
 using platform::Rect;
 
+// A window that works on the thread's current case, as a call of the list.
+template <void (*Window)()>
+void onCurrentCase(const std::string&) {
+  Window();
+}
+
 CaseListCall calls[] = {
     {BROWSEHOURLY, "BrowseInCourt", nullptr},
     {BROWSEHOURLY_2, "BrowseOutOfCourt", nullptr},
     {BROWSEHOURLY_3, "BrowseOtherExpenses", nullptr},
     {BUTTON10, "MoneY", nullptr},
     {BUTTON9, "PRINT_LIST", nullptr},
-    {BROWSETOTALS, "BrowseTOTALSByTOT:KeyCaseNumber", nullptr},
+    {BROWSETOTALS, "BrowseTOTALSByTOT:KeyCaseNumber", onCurrentCase<BrowseTOTALSByTOT_KeyCaseNumber>},
 };
 
 const CaseListCall* ownCall(int control) {

@@ -98,10 +98,20 @@ class CaseWriter {
     field(entries_, dictionary::HOU_CASENUMBER).setText(caseNumber);
     EXPECT_EQ(entries_.add(), DbStatus::Ok) << entries_.error().text;
   }
-  void addTotals(const std::string& caseNumber) {
+  // A totals record of a case, with its arraignment hours and mileage.
+  void addTotals(const std::string& caseNumber, const std::string& hours = "0", const std::string& mileage = "0") {
     platform::clearRecord(totals_.layout(), totals_.record());
     field(totals_, dictionary::TOT_CASENUMBER).setText(caseNumber);
+    field(totals_, dictionary::TOT_A).setText(hours);
+    field(totals_, dictionary::TOT_N).setText(mileage);
     EXPECT_EQ(totals_.add(), DbStatus::Ok) << totals_.error().text;
+  }
+  // A field of the totals record of a case, as plain text; empty for none.
+  std::string totalsField(const std::string& caseNumber, dictionary::TOTALSField f) {
+    std::vector<platform::DbRow> rows;
+    totals_.readPage(dictionary::TOT_KeyCaseNumber, platform::Direction::Forward, std::nullopt, 2,
+                     platform::KeyValue{platform::latin1Upper(caseNumber)}, rows);
+    return rows.empty() ? std::string() : FieldRef::of(totals_.layout().field(f), rows.front().image.data()).text();
   }
   // Many cases in one transaction: number and name of case i.
   void addMany(int count, const std::function<void(int, FieldRef number, FieldRef name)>& fill) {
