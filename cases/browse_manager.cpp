@@ -227,7 +227,7 @@ void BrowseManager::UpdateButtons() {
   enable(buttons_.change, rows);
   enable(buttons_.remove, rows);
   enable(buttons_.view, rows);
-  enable(buttons_.insert, true);
+  enable(buttons_.insert, !insertAllowed_ || insertAllowed_());
   if (platform::Control* select = buttons_.select ? window().find(buttons_.select) : nullptr) {
     if (selectMode_) {
       select->setHidden(false);
@@ -309,6 +309,10 @@ int BrowseManager::PrimeRecord() {
 
 int BrowseManager::Ask(std::uint8_t request) {
   if (!LoadSelectionForAction()) return 0;
+  if (request == app::RequestInsert && insertAllowed_ && !insertAllowed_()) {
+    UpdateButtons();
+    return app::ResponseCancelled;
+  }
   std::uint8_t response = app::ResponseCancelled;
   do {
     if (window_->VCRREQUEST) *window_->VCRREQUEST = 0;

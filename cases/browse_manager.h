@@ -109,6 +109,10 @@ class BrowseManager : public platform::WindowComponent, public platform::Toolbar
   // the range fields set: the access object's new-record defaults and
   // auto-number. Answers a level; other than 0 cancels the insert.
   void SetPrimer(std::function<int()> primer) { primer_ = std::move(primer); }
+  // Insert is enabled, and an insert runs, only while `allowed` answers
+  // true (asked at every update of the buttons and before an insert);
+  // without a condition Insert stays enabled.
+  void SetInsertCondition(std::function<bool()> allowed) { insertAllowed_ = std::move(allowed); }
   // Makes the list the toolbar's target; `help` is the window's help button.
   void AttachToolbar(platform::Toolbar& toolbar, int help = 0);
 
@@ -210,6 +214,7 @@ class BrowseManager : public platform::WindowComponent, public platform::Toolbar
   std::vector<int> fields_;                                 // hidden row fields
   int updateProcedure_ = 0;
   std::function<int()> primer_;
+  std::function<bool()> insertAllowed_;
   bool selectMode_ = false;
   bool viewMode_ = false;
   std::optional<platform::DbFileState> callerBuffer_;  // select mode
