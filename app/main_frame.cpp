@@ -10,6 +10,8 @@
 #include "app/password_windows.h"
 #include "cases/browse_case_close_summary.h"
 #include "cases/browse_rate_milage.h"
+#include "cases/entry_lists.h"
+#include "cases/totals_windows.h"
 #include "platform/os/services.h"
 #include "platform/types/clock.h"
 #include "platform/types/picture.h"
@@ -183,9 +185,9 @@ const std::vector<FrameCommand>& FrameCommands() {
   static const std::vector<FrameCommand> commands = {
       {FILESETUPNEWPASSWORD, "PASSWORD", A::Start, 25000, WithoutCase<PASSWORD>},
       {BROWSECASECLOSESUMMARY, "BrowseCaseCloseSummary", A::Start, 50000, WithoutCase<cases::BrowseCaseCloseSummary>},
-      {BROWSEHOURLY, "BrowseHOURLY", A::Start, 50000, {}},
+      {BROWSEHOURLY, "BrowseHOURLY", A::Start, 50000, WithoutCase<cases::BrowseHOURLY>},
       {BROWSERATEMILAGE, "BrowseRateMilage", A::Start, 50000, WithoutCase<cases::BrowseRateMilage>},
-      {BROWSETOTALS, "BrowseTOTALS", A::Start, 50000, {}},
+      {BROWSETOTALS, "BrowseTOTALS", A::Start, 50000, WithoutCase<cases::BrowseTOTALS>},
       {REPORTCASECLOSESUMMARYBYCCS_KEYCASENAME, "ReportCaseCloseSummaryByCCS:KeyCaseName", A::Start, 50000, {}},
       {REPORTCASECLOSESUMMARYBYCCS_KEYCASENUMBER, "ReportCaseCloseSummaryByCCS:KeyCaseNumber", A::Start, 50000, {}},
       {REPORTHOURLYBYHOU_KEYCASENUMBER, "PRT_InCOURT", A::Start, 50000, {}},

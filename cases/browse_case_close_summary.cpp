@@ -9,6 +9,7 @@
 #include "cases/browse_manager.h"
 #include "cases/locators.h"
 #include "cases/money.h"
+#include "cases/totals_windows.h"
 #include "cases/update_case_close_summary.h"
 #include "cases/worksheets.h"
 #include "platform/lib/step_managers.h"
@@ -40,7 +41,7 @@ CaseListCall calls[] = {
     {BROWSEHOURLY_3, "BrowseOtherExpenses", onCurrentCase<BrowseOtherExpenses>},
     {BUTTON10, "MoneY", onCurrentCase<MoneY>},
     {BUTTON9, "PRINT_LIST", nullptr},
-    {BROWSETOTALS, "BrowseTOTALSByTOT:KeyCaseNumber", nullptr},
+    {BROWSETOTALS, "BrowseTOTALSByTOT:KeyCaseNumber", onCurrentCase<BrowseTOTALSByTOT_KeyCaseNumber>},
 };
 
 const CaseListCall* ownCall(int control) {
