@@ -198,8 +198,10 @@ struct Report::Impl {
     }
   }
 
+  // A value that is read as a whole: cut, it would read as another one.
   static bool isNumber(const Control& k) {
-    return k.picture && k.picture->kind == PictureKind::Number;
+    return k.picture && (k.picture->kind == PictureKind::Number || k.picture->kind == PictureKind::Date ||
+                         k.picture->kind == PictureKind::Time);
   }
 
   static bool radioChosen(const Radio& r, const FieldRef& f) {
