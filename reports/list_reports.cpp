@@ -218,6 +218,9 @@ class ListProcedure final : public ReportProcedure {
         continue;
       }
       Element value = Field(name, {from, 50, to - from, 200}, View(c.field), c.picture);
+      // In a wide column a value set to the right keeps off the rule as
+      // the others keep off the left one.
+      if (c.show != Show::Left && n <= 10) value.rect.width -= Indent;
       if (c.show == Show::Right) value.Right();
       if (c.show == Show::Decimal) value.AlignDecimal();
       detail.Add(std::move(value));
