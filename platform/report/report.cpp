@@ -402,7 +402,8 @@ struct Report::Impl {
 
   void startPage() {
     ++pageNumber;
-    page = Page{};
+    // The items go, their room stays: the next page holds about as many.
+    page.items.clear();
     page.number = pageNumber;
     page.width = width;
     page.height = height;
