@@ -83,6 +83,22 @@ icon "calendar.ico" \
   -draw 'rectangle 7,24 10,26' -draw 'rectangle 14,24 17,26' \
   -fill '#555555' -draw 'rectangle 8,2 10,7' -draw 'rectangle 21,2 23,7'
 
+# --- car.gif: the car beside the selected rate in the mileage-rate windows ---
+# Drawn at twice its size and halved, for smooth edges; the background is
+# transparent, so the car stands on whatever holds it.
+convert -size 192x112 xc:none \
+  -fill '#555555' -stroke none -draw 'rectangle 6,96 186,100' \
+  -fill "$HOUSE" -stroke black -strokewidth 3 \
+  -draw 'path "M 12,82 L 16,60 Q 20,52 34,50 L 52,48 L 72,24 Q 78,18 90,18 L 130,18 Q 142,18 150,28 L 164,48 L 176,52 Q 186,56 186,66 L 186,82 Z"' \
+  -fill '#BFD7EA' -strokewidth 2 \
+  -draw 'path "M 62,48 L 80,28 Q 84,24 92,24 L 106,24 L 106,48 Z"' \
+  -draw 'path "M 114,24 L 128,24 Q 138,24 144,32 L 154,48 L 114,48 Z"' \
+  -stroke black -strokewidth 2 -draw 'line 108,52 108,80' \
+  -fill '#F5D27A' -stroke black -strokewidth 1 -draw 'rectangle 176,58 185,64' \
+  -fill '#222222' -stroke black -strokewidth 2 -draw 'circle 50,84 50,100' -draw 'circle 148,84 148,100' \
+  -fill '#BBBBBB' -stroke none -draw 'circle 50,84 50,91' -draw 'circle 148,84 148,91' \
+  -resize 96x56 -channel A -threshold 50% +channel -strip "$OUT/car.gif"
+
 # Blank.ico: an icon that shows nothing.
 convert -size 32x32 xc:none \( -clone 0 -resize 16x16 \) -strip "$OUT/Blank.ico"
 
@@ -104,24 +120,33 @@ printf '\002\000' | dd of="$OUT/~hand.cur" bs=1 seek=2 conv=notrunc status=none
 printf '\013\000\001\000' | dd of="$OUT/~hand.cur" bs=1 seek=10 conv=notrunc status=none
 
 # --- box21.jpg: the codes of box 21 of the claim form ---
-W=620
-ROW=22
-Y0=84
+# Drawn at the size and shape of the picture control of the "BOX 21" window
+# at its designed size (322 by 262 dialog units of the window's font, 483 by
+# 393 pixels), so that it is shown as drawn, without scaling, and every code
+# reads right.
+W=483
+H=393
+ROW=14
+Y0=64
+LEFT=6
+TYPE=114
+CODE=440
+RIGHT=$((W - 6))
 draw="$TMP/box21.mvg"
 {
-  echo "font '$BOLD' font-size 15 fill black stroke none"
-  echo "text 12,24 'BOX 21 - CASE DISPOSITION'"
-  echo "font-size 13"
-  echo "text 170,59 'TYPE OF DISPOSITION'"
-  echo "text 548,59 'CODE'"
+  echo "font '$BOLD' font-size 13 fill black stroke none"
+  echo "text $LEFT,19 'BOX 21 - CASE DISPOSITION'"
+  echo "font-size 10.5"
+  echo "text $((TYPE + 4)),45 'TYPE OF DISPOSITION'"
+  echo "font-size 10 text $((CODE + 4)),45 'CODE'"
   y=$Y0
   while IFS='|' read -r g what code; do
     if [ -n "$g" ]; then
-      echo "stroke black stroke-width 1 line 8,$((y - 16)) $((W - 8)),$((y - 16)) stroke none"
-      echo "font '$BOLD' font-size 12 text 14,$y \"$g\""
+      echo "stroke black stroke-width 1 line $LEFT,$((y - 11)) $RIGHT,$((y - 11)) stroke none"
+      echo "font '$BOLD' font-size 10 text $((LEFT + 4)),$y \"$g\""
     fi
-    echo "font '$SANS' font-size 12 text 170,$y \"$what\""
-    echo "font '$BOLD' font-size 12 text 556,$y \"$code\""
+    echo "font '$SANS' font-size 10.5 text $((TYPE + 4)),$y \"$what\""
+    echo "font '$BOLD' font-size 12 text $((CODE + 11)),$y \"$code\""
     y=$((y + ROW))
   done <<'TABLE'
 DISTRICT COURT|Dismissed|01
@@ -148,17 +173,16 @@ Probation/Parole/|Revoked|RV
 Habeas Corpus|Granted|GR
 |Denied|DE
 TABLE
+  bottom=$((y - 11))
   echo "stroke black stroke-width 1"
-  echo "line 8,$((y - 16)) $((W - 8)),$((y - 16))"
-  echo "line 8,40 $((W - 8)),40"
-  echo "line 8,40 8,$((y - 16))"
-  echo "line 160,40 160,$((y - 16))"
-  echo "line 540,40 540,$((y - 16))"
-  echo "line $((W - 8)),40 $((W - 8)),$((y - 16))"
-  echo "stroke none font '$BOLD' font-size 12 text 14,$((Y0 + 19 * ROW + 16)) 'Supervised Release'"
-  echo "$y" >"$TMP/height"
+  echo "line $LEFT,$bottom $RIGHT,$bottom"
+  echo "line $LEFT,31 $RIGHT,31"
+  echo "line $LEFT,31 $LEFT,$bottom"
+  echo "line $TYPE,31 $TYPE,$bottom"
+  echo "line $CODE,31 $CODE,$bottom"
+  echo "line $RIGHT,31 $RIGHT,$bottom"
+  echo "stroke none font '$BOLD' font-size 10 text $((LEFT + 4)),$((Y0 + 19 * ROW + 12)) 'Supervised Release'"
 } >"$draw"
-H=$(($(cat "$TMP/height") - 4))
-convert -size "${W}x${H}" xc:white -draw "$(cat "$draw")" -strip -quality 92 "$OUT/box21.jpg"
+convert -size "${W}x${H}" xc:white -draw "$(cat "$draw")" -strip -quality 97 "$OUT/box21.jpg"
 
 echo "made: $(cd "$OUT" && ls | tr '\n' ' ')"
