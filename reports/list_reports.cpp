@@ -1,10 +1,12 @@
 #include "reports/list_reports.h"
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "dictionary/dictionary.h"
+#include "platform/lib/step_managers.h"
 #include "reports/report_shape.h"
 
 namespace reports {
@@ -254,6 +256,7 @@ class ListProcedure final : public ReportProcedure {
     s.file = list.file;
     s.key = list.key;
     s.zoom = pr::Zoom::TilePages;
+    if (list.numberKey) s.steps = [] { return std::make_unique<platform::NumberStepMgr>(); };
     return s;
   }
 

@@ -124,7 +124,7 @@ void ListTest::launch() {
   firstThread = app::StartProgram(Launcher);
   ASSERT_NE(firstThread, 0);
   drv->settle();
-  this->started = true;
+  started = true;
 }
 
 platform::Window* ListTest::progressWindow() {
@@ -133,12 +133,16 @@ platform::Window* ListTest::progressWindow() {
   return nullptr;
 }
 
-void ListTest::run(std::function<void()> report) {
-  if (!this->started) launch();
+void ListTest::begin(std::function<void()> report) {
+  if (!started) launch();
   stack = 0;
   response = -1;
   toLaunch = std::move(report);
   drv->click(drv->window("LAUNCHER"), LaunchButton);
+}
+
+void ListTest::run(std::function<void()> report) {
+  begin(std::move(report));
   for (int i = 0; i < 100000 && progressWindow(); ++i) drv->advance(pr::ProgressTimer);
 }
 

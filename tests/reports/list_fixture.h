@@ -51,8 +51,11 @@ class ListTest : public ReportTest {
 
   // Starts the launcher, the program's first thread.
   void launch();
-  // Starts `report` on a new thread of 50000 bytes and runs it until its
-  // progress window has gone (the preview then shows).
+  // Starts `report` on a new thread of 50000 bytes: its progress window
+  // opens with the first record read.
+  void begin(std::function<void()> report);
+  // begin(), then the timer until the progress window has gone (the
+  // preview then shows).
   void run(std::function<void()> report);
   // The progress window of a run: captioned "Report <file>".
   platform::Window* progressWindow();

@@ -182,6 +182,38 @@ TEST_F(ListReportTest, EachKeyLeavesOutItsEmptyValuesAndPrintsDuplicatesInKeyOrd
                                  records->all(TOTALSFile, TOT_KeyCaseNumber)}));
 }
 
+// The progress of a number or date key follows the value between the
+// lowest and the highest; a text key's, the text.
+TEST_F(ListReportTest, ThePercentageGrowsWithTheKeyValue) {
+  for (int i = 0; i < 40; ++i) {
+    const std::int32_t day = march5 + 3 * i;
+    const std::string rate = "0." + std::to_string(300 + 5 * i);
+    addEntry("E-" + std::to_string(10 + i), "Name " + std::to_string(10 + i), day, rate.c_str());
+    addRate(day, rate.c_str());
+  }
+  // Each look at the clock finds time gone by: every timer event reads a
+  // batch and leaves the rest for the next.
+  platform::Scheduler::Centis now = 0;
+  platform::scheduler().setTimeSource([&now] { return now += 60; });
+  for (const Procedure* p : {&Procedures[1], &Procedures[2], &Procedures[3], &Procedures[4], &Procedures[5]}) {
+    SCOPED_TRACE(p->name);
+    begin(p->run);
+    std::vector<int> seen;
+    while (Window* w = progressWindow()) {
+      const std::string text = w->control(ProgressPctText).text();
+      seen.push_back(std::stoi(text));
+      EXPECT_EQ(text, std::to_string(seen.back()) + "% Complete");
+      drv->advance(ProgressTimer);
+    }
+    ASSERT_GE(seen.size(), 4u);
+    EXPECT_EQ(seen.front(), 0);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_GT(seen.back(), 30);
+    EXPECT_LE(seen.back(), 100);
+    closePreview();
+  }
+}
+
 TEST_F(ListReportTest, AReportWhoseKeyHoldsNoRecordShowsNoRecords) {
   // Entries made through the forms have no case name: the key by case name
   // holds none of them.
