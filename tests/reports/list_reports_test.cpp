@@ -278,12 +278,13 @@ TEST_F(ListReportTest, TheColumnRulesDivideTheWidthEqually) {
     std::set<int> widths;
     const char* first;
     const char* last;
+    std::vector<std::pair<int, const char*>> headings;  // as they are written, misspelt ones too
   };
   const Case cases[] = {
-      {Procedures[0], {242, 243}, "Date", "Date"},
-      {Procedures[2], {235, 236}, "Case Number", "Total Section"},
-      {Procedures[6], {266, 267}, "Case Number", "Other"},
-      {Procedures[5], {4000}, "Date Milage Rate", "Milage Rate"},
+      {Procedures[0], {242, 243}, "Date", "Date", {{11, "Co-Defendants"}, {17, "Pretrail Motions"}, {21, "days"}}},
+      {Procedures[2], {235, 236}, "Case Number", "Total Section", {{4, "Arraignment and/or Plea:"}, {22, "Mileage"}}},
+      {Procedures[6], {266, 267}, "Case Number", "Other", {{25, "TollCals"}, {28, "Other"}, {29, "Other"}}},
+      {Procedures[5], {4000}, "Date Milage Rate", "Milage Rate", {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.procedure.name);
@@ -317,6 +318,12 @@ TEST_F(ListReportTest, TheColumnRulesDivideTheWidthEqually) {
     // The headings, whole or wrapped within their columns.
     EXPECT_EQ(unwrapped(p.text("?HEADERTITLE:1")), unwrapped(c.first));
     EXPECT_EQ(unwrapped(p.text("?HEADERTITLE:" + std::to_string(n))), unwrapped(c.last));
+    // As much of it as the heading row holds.
+    for (const auto& [k, heading] : c.headings) {
+      const std::string shown = unwrapped(p.text("?HEADERTITLE:" + std::to_string(k))), whole = unwrapped(heading);
+      EXPECT_EQ(whole.rfind(shown, 0), 0u) << k << ": " << shown;
+      EXPECT_GE(shown.size(), std::min<std::size_t>(whole.size(), 8)) << k << ": " << shown;
+    }
     EXPECT_EQ(p.find("?DETAILENDLINE")->rect, (Rect{250, 1100, 8000, 0}));
     // Every value within its column.
     for (const PageItem& item : p.items) {
