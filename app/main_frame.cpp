@@ -13,6 +13,8 @@
 #include "cases/entry_lists.h"
 #include "cases/totals_windows.h"
 #include "platform/os/services.h"
+#include "reports/case_close_summary_report.h"
+#include "reports/list_reports.h"
 #include "platform/types/clock.h"
 #include "platform/types/picture.h"
 #include "platform/ui/describe.h"
@@ -188,15 +190,23 @@ const std::vector<FrameCommand>& FrameCommands() {
       {BROWSEHOURLY, "BrowseHOURLY", A::Start, 50000, WithoutCase<cases::BrowseHOURLY>},
       {BROWSERATEMILAGE, "BrowseRateMilage", A::Start, 50000, WithoutCase<cases::BrowseRateMilage>},
       {BROWSETOTALS, "BrowseTOTALS", A::Start, 50000, WithoutCase<cases::BrowseTOTALS>},
-      {REPORTCASECLOSESUMMARYBYCCS_KEYCASENAME, "ReportCaseCloseSummaryByCCS:KeyCaseName", A::Start, 50000, {}},
-      {REPORTCASECLOSESUMMARYBYCCS_KEYCASENUMBER, "ReportCaseCloseSummaryByCCS:KeyCaseNumber", A::Start, 50000, {}},
+      {REPORTCASECLOSESUMMARYBYCCS_KEYCASENAME, "ReportCaseCloseSummaryByCCS:KeyCaseName", A::Start, 50000,
+       WithoutCase<reports::ReportCaseCloseSummaryByCCS_KeyCaseName>},
+      {REPORTCASECLOSESUMMARYBYCCS_KEYCASENUMBER, "ReportCaseCloseSummaryByCCS:KeyCaseNumber", A::Start, 50000,
+       reports::ReportCaseCloseSummaryByCCS_KeyCaseNumber},
       {REPORTHOURLYBYHOU_KEYCASENUMBER, "PRT_InCOURT", A::Start, 50000, {}},
-      {REPORTHOURLYBYHOU_KEYCASENAME, "ReportHOURLYByHOU:KeyCaseName", A::Start, 50000, {}},
-      {REPORTHOURLYBYHOU_KEYDATE, "ReportHOURLYByHOU:KeyDate", A::Start, 50000, {}},
-      {REPORTHOURLYBYHOU_KEYMILAGERATE, "ReportHOURLYByHOU:KeyMilageRate", A::Start, 50000, {}},
-      {REPORTRATEMILAGEBYRTM_KEYMILAGERATE, "ReportRateMilageByRTM:KeyMilageRate", A::Start, 50000, {}},
-      {REPORTRATEMILAGEBYRTM_KEYDATE, "ReportRateMilageByRTM:KeyDate", A::Start, 50000, {}},
-      {REPORTTOTALSBYTOT_KEYCASENUMBER, "ReportTOTALSByTOT:KeyCaseNumber", A::Start, 50000, {}},
+      {REPORTHOURLYBYHOU_KEYCASENAME, "ReportHOURLYByHOU:KeyCaseName", A::Start, 50000,
+       WithoutCase<reports::ReportHOURLYByHOU_KeyCaseName>},
+      {REPORTHOURLYBYHOU_KEYDATE, "ReportHOURLYByHOU:KeyDate", A::Start, 50000,
+       WithoutCase<reports::ReportHOURLYByHOU_KeyDate>},
+      {REPORTHOURLYBYHOU_KEYMILAGERATE, "ReportHOURLYByHOU:KeyMilageRate", A::Start, 50000,
+       WithoutCase<reports::ReportHOURLYByHOU_KeyMilageRate>},
+      {REPORTRATEMILAGEBYRTM_KEYMILAGERATE, "ReportRateMilageByRTM:KeyMilageRate", A::Start, 50000,
+       WithoutCase<reports::ReportRateMilageByRTM_KeyMilageRate>},
+      {REPORTRATEMILAGEBYRTM_KEYDATE, "ReportRateMilageByRTM:KeyDate", A::Start, 50000,
+       WithoutCase<reports::ReportRateMilageByRTM_KeyDate>},
+      {REPORTTOTALSBYTOT_KEYCASENUMBER, "ReportTOTALSByTOT:KeyCaseNumber", A::Start, 50000,
+       WithoutCase<reports::ReportTOTALSByTOT_KeyCaseNumber>},
       {HELPSEARCH, "FAQ", A::Start, 25000, WithoutCase<FAQ>},
       {HELPONHELP, "SPLASH", A::Call, 0, WithoutCase<SPLASH>},
       {BUTTON1, "BrowseCaseCloseSummary", A::Start, 25000, WithoutCase<cases::BrowseCaseCloseSummary>},

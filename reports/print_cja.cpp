@@ -24,7 +24,6 @@ ReportSettings settingsFor(const std::string& caseNumber) {
   s.range = caseNumber;
   s.stopWhenBlank = false;  // a blank number finds no case: "No Records"
   s.zoom = Zoom::TilePages;
-  s.join = ReportJoin{HOURLYFile, HOU_KeyCaseNumber, CCS_CASENUMBER};
   return s;
 }
 
@@ -38,7 +37,9 @@ constexpr std::array<int, cases::AmountRuleCount> RuleTargets = {
 class ClaimForm final : public ReportProcedure {
  public:
   explicit ClaimForm(const std::string& caseNumber)
-      : ReportProcedure(settingsFor(caseNumber)), entries_(threadData().access(HOURLYFile)) {}
+      : ReportProcedure(settingsFor(caseNumber)), entries_(threadData().access(HOURLYFile)) {
+    JoinView({HOURLYFile, HOU_KeyCaseNumber, CCS_CASENUMBER});
+  }
 
   // The progress window's refresh and load-selection fetch the case's first
   // entry into a record of their own, which nothing prints: the view's row

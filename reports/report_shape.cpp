@@ -47,13 +47,14 @@ ReportProcedure::ReportProcedure(ReportSettings settings)
       files_(dictionary::threadData().relate(settings_.file)) {
   reader_.Init(dictionary::threadData().access(settings_.file), dictionary::threadData().relate(settings_.file),
                settings_.key);
-  if (settings_.join)
-    reader_.Join(dictionary::threadData().access(settings_.join->file), settings_.join->key,
-                 reader_[settings_.join->field]);
   if (settings_.range) rangeValue_.assign(settings_.range->begin(), settings_.range->end());
 }
 
 ReportProcedure::~ReportProcedure() = default;
+
+void ReportProcedure::JoinView(const ReportJoin& join) {
+  reader_.Join(dictionary::threadData().access(join.file), join.key, reader_[join.field]);
+}
 
 pr::Report& ReportProcedure::report() const {
   if (!report_) throw std::logic_error("the report of " + settings_.procedure + " is made when it runs");

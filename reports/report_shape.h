@@ -98,7 +98,8 @@ using platform::report::Zoom;
 // A view joined with the related records of another file (an outer join):
 // each record of the report's file with each record of `file` whose key
 // `key` equals the record's field `field`; a record without any gives one
-// row whose related record is cleared.
+// row whose related record is cleared. A report joins its view in its
+// constructor (JoinView).
 struct ReportJoin {
   dictionary::FileIndex file = dictionary::HOURLYFile;
   int key = 0;
@@ -115,7 +116,6 @@ struct ReportSettings {
   std::optional<std::string> range;  // key = this value (Latin-1); none: the whole key
   bool stopWhenBlank = false;        // a blank range value ends the run at once
   Zoom zoom = Zoom::TilePages;       // the preview opens at it
-  std::optional<ReportJoin> join;    // the related records each row holds
   // The step object for the key's field; empty: a TextStepMgr (text keys).
   std::function<std::unique_ptr<platform::StepMgr>()> steps;
 };
@@ -146,7 +146,7 @@ class ReportProcedure : private detail::ProgressWindow, public app::ProcedureWin
   // binds the view's controls to (Field("?HOU:DATE", {...}, View(HOU_DATE), "D02B")).
   platform::FieldRef View(int field) { return reader_[field]; }
   platform::report::RunRecord& ViewRecord() { return reader_.record(); }
-  // A field of the row's related record, in a joined view (settings' join).
+  // A field of the row's related record, in a joined view (JoinView).
   platform::FieldRef Joined(int field) { return reader_.joined()[field]; }
   platform::report::RunRecord& JoinedRecord() { return reader_.joined(); }
   // Valid from Run() on.
@@ -167,6 +167,9 @@ class ReportProcedure : private detail::ProgressWindow, public app::ProcedureWin
   // The beginning of the run (see above); a report that adds to it calls
   // this first.
   virtual int ReportStamp();
+  // Joins the view with the related records of another file; in the
+  // report's constructor.
+  void JoinView(const ReportJoin& join);
   // Set-up of the report's own members, once its files are open and before
   // its window opens; a level other than 0 ends the run.
   virtual int SetupReportMembers() { return 0; }

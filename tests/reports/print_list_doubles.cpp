@@ -1,7 +1,6 @@
-// Stand-ins for the worksheet reports and the case-closing summary, which
-// the printing window calls; the tests put recorders in their place.
+// Stand-ins for the worksheet reports, which the printing window calls;
+// the tests put recorders in their place.
 
-#include "reports/case_close_summary_report.h"
 #include "reports/worksheet_reports.h"
 
 namespace reports {
@@ -10,6 +9,5 @@ void PRT_InCOURT(const std::string&) {}
 void PRT_OutCOURT(const std::string&) {}
 void PRT_OTHER(const std::string&) {}
 void PRT_OTHER_NON(const std::string&) {}
-void ReportCaseCloseSummaryByCCS_KeyCaseNumber(const std::string&) {}
 
 }  // namespace reports
