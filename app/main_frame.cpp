@@ -14,6 +14,7 @@
 #include "platform/types/picture.h"
 #include "platform/ui/describe.h"
 #include "platform/ui/window.h"
+#include "reports/worksheet_reports.h"
 
 namespace app {
 
@@ -187,7 +188,7 @@ const std::vector<FrameCommand>& FrameCommands() {
       {BROWSETOTALS, "BrowseTOTALS", A::Start, 50000, {}},
       {REPORTCASECLOSESUMMARYBYCCS_KEYCASENAME, "ReportCaseCloseSummaryByCCS:KeyCaseName", A::Start, 50000, {}},
       {REPORTCASECLOSESUMMARYBYCCS_KEYCASENUMBER, "ReportCaseCloseSummaryByCCS:KeyCaseNumber", A::Start, 50000, {}},
-      {REPORTHOURLYBYHOU_KEYCASENUMBER, "PRT_InCOURT", A::Start, 50000, {}},
+      {REPORTHOURLYBYHOU_KEYCASENUMBER, "PRT_InCOURT", A::Start, 50000, reports::PRT_InCOURT},
       {REPORTHOURLYBYHOU_KEYCASENAME, "ReportHOURLYByHOU:KeyCaseName", A::Start, 50000, {}},
       {REPORTHOURLYBYHOU_KEYDATE, "ReportHOURLYByHOU:KeyDate", A::Start, 50000, {}},
       {REPORTHOURLYBYHOU_KEYMILAGERATE, "ReportHOURLYByHOU:KeyMilageRate", A::Start, 50000, {}},
