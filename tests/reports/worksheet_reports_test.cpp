@@ -463,8 +463,16 @@ TEST_F(WorksheetTest, TheFramesItemPrintsTheInCourtWorksheetOfTheCaseOnAThreadOf
   EXPECT_EQ(p.text("?HOU:TOTALSECTION_INCOURT"), "$875.00");
   EXPECT_EQ(preview()->thread(), thread);
   closePreview();
+
+  // Closing the frame during a run ends the run with the program.
+  app::G_CASENUMBER().setText("CR-1");
+  choose();
+  ASSERT_NE(progress(), nullptr);
   drv->close(frame);
   EXPECT_TRUE(drv->programEnded());
+  EXPECT_EQ(progress(), nullptr);
+  EXPECT_EQ(preview(), nullptr);
+  EXPECT_EQ(seen.shown, 1);
 }
 
 // Page 1 of a worksheet painted as the preview and the printer paint it:
