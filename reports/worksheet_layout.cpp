@@ -369,15 +369,16 @@ ReportSpec OtherNoneSpec(RunRecord& entry, RunRecord& kase) {
   // and the totals block with "0.".
   const int noneTop = HeaderHeight + 60;
   const int ruleY = noneTop + LineHeight;
-  Band probe{"?HEADER", {}, {}};
+  // The block is laid out first: where it ends, the header ends.
+  Band block{"?TOTALSBLOCK", {}, {}};
   const int bottom =
-      addBlock(probe, ruleY + 80, expenseBlock(std::nullopt, std::nullopt, Text("?AMOUNTBILLED", {}, "0.")));
+      addBlock(block, ruleY + 80, expenseBlock(std::nullopt, std::nullopt, Text("?AMOUNTBILLED", {}, "0.")));
   Band header = caseHeader(entry, kase, "OTHER EXPENSE WORKSHEET", "s100", headings, bottom);
   header.Add(
       Text("?NONE", {description.x + Inset, noneTop + TextTop, description.width - 2 * Inset, TextHeight}, "NONE")
           .Font(BodyFont));
   header.Add(Line("?NONELINE", {0, ruleY, TableWidth, 0}));
-  for (Element& e : probe.elements) header.Add(std::move(e));
+  for (Element& e : block.elements) header.Add(std::move(e));
 
   ReportSpec s = sheet(std::move(header));
   s.details.push_back(BodyBand("?DETAIL", 0));
