@@ -50,7 +50,10 @@ void OPTIONS() {
   help.hidden = true;
   window.add(help);
 
+  // The table is the window's content: it grows with the window (and keeps
+  // its proportions as the desktop draws it).
   platform::WindowFitter resizer;
+  resizer.SetGrows(options::IMAGE1);
   OptionsWindow thisWindow(window, "OPTIONS");
   thisWindow.SetResizer(resizer);
   app::RunProcedureWindow(thisWindow);

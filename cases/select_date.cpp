@@ -25,6 +25,13 @@ constexpr platform::Color DarkGrey = platform::rgb(0x80, 0x80, 0x80);
 constexpr platform::Color MarkColour = platform::rgb(0xFF, 0x00, 0x00);
 constexpr platform::Color Black = 0;
 
+// The day columns stand under the words of the weekday header, a single
+// centred text "Su   Mo   Tu   We   Th   Fr   Sa": each column is centred
+// under its word as the program's fonts set that text (the window's face at
+// 8 points, bold), so that two-digit days stay clear of the window's edge.
+constexpr int ColumnLeft[7] = {11, 27, 43, 59, 74, 89, 103};
+constexpr int ColumnWidth = 15;
+
 constexpr int FirstYear = 1801;
 constexpr int LastYear = 2099;
 
@@ -122,13 +129,15 @@ class Calendar {
     w.add(group);
     for (int n = 1; n <= Cells; ++n) {
       const int row = (n - 1) / 7, column = (n - 1) % 7;
-      ControlSpec c = control(cell(n), ControlKind::Radio, {2 + column * 18, 28 + row * 12, 18, 12}, dayTexts_[0]);
+      ControlSpec c =
+          control(cell(n), ControlKind::Radio, {ColumnLeft[column], 28 + row * 12, ColumnWidth, 12}, dayTexts_[0]);
       c.parent = AMONTH;
       c.transparent = true;
       c.icon = "Blank.ico";
       w.add(c);
     }
-    ControlSpec cancel = button(CANCELBUTTON, {2 + 2 * 18, 28 + 5 * 12, 126 - 2 * 18, 12}, "Cancel", {});
+    ControlSpec cancel = button(CANCELBUTTON, {ColumnLeft[2], 28 + 5 * 12, ColumnLeft[6] + ColumnWidth - ColumnLeft[2], 12},
+                                "Cancel", {});
     cancel.transparent = true;
     cancel.icon = "Blank.ico";
     w.add(cancel);

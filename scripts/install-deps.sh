@@ -24,6 +24,8 @@ PACKAGES="
   xvfb
   xauth
   xdotool
+  x11-utils
+  openbox
   imagemagick
   poppler-utils
   fonts-liberation

@@ -104,24 +104,33 @@ printf '\002\000' | dd of="$OUT/~hand.cur" bs=1 seek=2 conv=notrunc status=none
 printf '\013\000\001\000' | dd of="$OUT/~hand.cur" bs=1 seek=10 conv=notrunc status=none
 
 # --- box21.jpg: the codes of box 21 of the claim form ---
-W=620
-ROW=22
-Y0=84
+# Drawn at the size and shape of the picture control of the "BOX 21" window
+# at its designed size (322 by 262 dialog units of the window's font, 483 by
+# 393 pixels), so that it is shown as drawn, without scaling, and every code
+# reads right.
+W=483
+H=393
+ROW=14
+Y0=64
+LEFT=6
+TYPE=114
+CODE=440
+RIGHT=$((W - 6))
 draw="$TMP/box21.mvg"
 {
-  echo "font '$BOLD' font-size 15 fill black stroke none"
-  echo "text 12,24 'BOX 21 - CASE DISPOSITION'"
-  echo "font-size 13"
-  echo "text 170,59 'TYPE OF DISPOSITION'"
-  echo "text 548,59 'CODE'"
+  echo "font '$BOLD' font-size 13 fill black stroke none"
+  echo "text $LEFT,19 'BOX 21 - CASE DISPOSITION'"
+  echo "font-size 10.5"
+  echo "text $((TYPE + 4)),45 'TYPE OF DISPOSITION'"
+  echo "font-size 10 text $((CODE + 4)),45 'CODE'"
   y=$Y0
   while IFS='|' read -r g what code; do
     if [ -n "$g" ]; then
-      echo "stroke black stroke-width 1 line 8,$((y - 16)) $((W - 8)),$((y - 16)) stroke none"
-      echo "font '$BOLD' font-size 12 text 14,$y \"$g\""
+      echo "stroke black stroke-width 1 line $LEFT,$((y - 11)) $RIGHT,$((y - 11)) stroke none"
+      echo "font '$BOLD' font-size 10 text $((LEFT + 4)),$y \"$g\""
     fi
-    echo "font '$SANS' font-size 12 text 170,$y \"$what\""
-    echo "font '$BOLD' font-size 12 text 556,$y \"$code\""
+    echo "font '$SANS' font-size 10.5 text $((TYPE + 4)),$y \"$what\""
+    echo "font '$BOLD' font-size 12 text $((CODE + 11)),$y \"$code\""
     y=$((y + ROW))
   done <<'TABLE'
 DISTRICT COURT|Dismissed|01
@@ -148,17 +157,16 @@ Probation/Parole/|Revoked|RV
 Habeas Corpus|Granted|GR
 |Denied|DE
 TABLE
+  bottom=$((y - 11))
   echo "stroke black stroke-width 1"
-  echo "line 8,$((y - 16)) $((W - 8)),$((y - 16))"
-  echo "line 8,40 $((W - 8)),40"
-  echo "line 8,40 8,$((y - 16))"
-  echo "line 160,40 160,$((y - 16))"
-  echo "line 540,40 540,$((y - 16))"
-  echo "line $((W - 8)),40 $((W - 8)),$((y - 16))"
-  echo "stroke none font '$BOLD' font-size 12 text 14,$((Y0 + 19 * ROW + 16)) 'Supervised Release'"
-  echo "$y" >"$TMP/height"
+  echo "line $LEFT,$bottom $RIGHT,$bottom"
+  echo "line $LEFT,31 $RIGHT,31"
+  echo "line $LEFT,31 $LEFT,$bottom"
+  echo "line $TYPE,31 $TYPE,$bottom"
+  echo "line $CODE,31 $CODE,$bottom"
+  echo "line $RIGHT,31 $RIGHT,$bottom"
+  echo "stroke none font '$BOLD' font-size 10 text $((LEFT + 4)),$((Y0 + 19 * ROW + 12)) 'Supervised Release'"
 } >"$draw"
-H=$(($(cat "$TMP/height") - 4))
-convert -size "${W}x${H}" xc:white -draw "$(cat "$draw")" -strip -quality 92 "$OUT/box21.jpg"
+convert -size "${W}x${H}" xc:white -draw "$(cat "$draw")" -strip -quality 97 "$OUT/box21.jpg"
 
 echo "made: $(cd "$OUT" && ls | tr '\n' ' ')"

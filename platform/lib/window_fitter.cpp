@@ -26,7 +26,8 @@ void WindowFitter::Setup(Window& window) {
   for (const auto& c : window.controls()) {
     if (fixedInFrame(c->kind())) continue;
     if (const Control* parent = window.find(c->parent()); parent && parent->kind() == ControlKind::Toolbar) continue;
-    designed_.push_back({c->number(), c->rect(), grows(c->kind())});
+    const bool marked = std::find(growing_.begin(), growing_.end(), c->number()) != growing_.end();
+    designed_.push_back({c->number(), c->rect(), marked || grows(c->kind())});
   }
   window.setMinimumSize(width_, height_);
 }

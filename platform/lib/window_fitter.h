@@ -6,7 +6,7 @@
 // The rule, for a window grown by dx across and dy down from its designed
 // size:
 //   - lists, multi-line texts and sheets grow: their width by dx and their
-//     height by dy;
+//     height by dy; so does a control the window marks to grow (SetGrows);
 //   - every other control keeps its size; it moves right by dx when it lies
 //     nearer the window's right edge than its left edge (its centre is right
 //     of the window's centre), and down by dy when it lies nearer the
@@ -26,6 +26,9 @@ namespace platform {
 
 class WindowFitter final : public WindowComponent {
  public:
+  // Before Setup: the control grows with the window, as a list does (a
+  // picture that is the window's content).
+  void SetGrows(int control) { growing_.push_back(control); }
   // Records the designed rectangles of the window's controls and makes the
   // window's current size its minimum size.
   void Setup(Window& window);
@@ -49,6 +52,7 @@ class WindowFitter final : public WindowComponent {
   Window* window_ = nullptr;
   int width_ = 0, height_ = 0;
   std::vector<Designed> designed_;
+  std::vector<int> growing_;
 };
 
 }  // namespace platform

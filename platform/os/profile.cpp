@@ -156,30 +156,48 @@ bool writeAll(int fd, std::string_view data) {
   return true;
 }
 
-// Holds an exclusive lock on "<file>.lock" for its lifetime.
+// Holds an exclusive lock on "<file>.lock" for its lifetime, and removes
+// the lock file as it lets go, so none stays beside the settings files.
+// Removing it while still holding the lock keeps writers apart: a writer
+// that opened the file before it went wakes up holding a lock on a file no
+// longer there, sees that the name now stands for another file (or none)
+// and starts again on the name.
 class FileLock {
  public:
-  explicit FileLock(const fs::path& file) {
-    fs::path lockPath = file;
-    lockPath += ".lock";
-    fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd_ < 0) return;
-    while (::flock(fd_, LOCK_EX) != 0) {
-      if (errno != EINTR) {
-        ::close(fd_);
-        fd_ = -1;
+  explicit FileLock(const fs::path& file) : path_(file) {
+    path_ += ".lock";
+    for (int attempt = 0; attempt < 10000; ++attempt) {
+      fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+      if (fd_ < 0) return;
+      while (::flock(fd_, LOCK_EX) != 0) {
+        if (errno != EINTR) {
+          release(false);
+          return;
+        }
+      }
+      struct stat held {}, named {};
+      if (::fstat(fd_, &held) != 0) {
+        release(false);
         return;
       }
+      if (::stat(path_.c_str(), &named) == 0 && named.st_dev == held.st_dev && named.st_ino == held.st_ino) return;
+      release(false);
     }
   }
-  ~FileLock() {
-    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
-  }
+  ~FileLock() { release(true); }
   FileLock(const FileLock&) = delete;
   FileLock& operator=(const FileLock&) = delete;
   bool held() const { return fd_ >= 0; }
 
  private:
+  void release(bool remove) {
+    if (fd_ < 0) return;
+    if (remove) ::unlink(path_.c_str());
+    ::close(fd_);  // closing releases the lock
+    fd_ = -1;
+  }
+
+  fs::path path_;
   int fd_ = -1;
 };
 

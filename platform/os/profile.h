@@ -23,10 +23,10 @@
 //
 // Writing replaces the whole file at once (a temporary file renamed over the
 // old one), so a failed or interrupted write leaves the old file as it was.
-// Each write holds an exclusive lock (a "<file>.lock" file beside it) from
-// reading the old contents to renaming the new, so concurrent writers, in
-// this process or in another copy of the program, never lose each other's
-// entries. Lines the functions do not understand (comments, stray text) are
+// Each write holds an exclusive lock (a "<file>.lock" file beside it, removed
+// when the write is done) from reading the old contents to renaming the new,
+// so concurrent writers, in this process or in another copy of the program,
+// never lose each other's entries. Lines the functions do not understand (comments, stray text) are
 // kept as they are.
 
 #include <cstddef>

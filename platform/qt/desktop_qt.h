@@ -9,6 +9,14 @@
 //     whose widget parent is the frame (when one is open) and whose
 //     transient parent is the window that called them. A window is never a
 //     widget child of its caller, so disabling the caller leaves it usable.
+//   - A window of its own is shown from the event loop once the thread that
+//     opened it has placed it (centred, then its saved placement), so a
+//     window manager maps it once, where it belongs. A window without a
+//     caption has no title bar. A maximized frame that no window manager
+//     maximizes takes the screen's available area itself.
+//   - When the window the user works in closes, its thread's top window
+//     (the one that called it) gets the front and the focus back, on the
+//     control the model has the focus on.
 //   - Modality is the model's: of one thread's open windows only the newest
 //     takes input, so the client areas of the others are disabled. The
 //     frame's own widget is never disabled (that would disable every MDI
@@ -29,6 +37,12 @@
 //   - Widgets are made and changed as the model tells (DesktopObserver),
 //     also on logical threads; those changes never feed input back. Windows
 //     are deleted later (deleteLater), never under a running event handler.
+//
+// One file per concern: desktop_qt.cpp (set-up and the widgets' lookup),
+// desktop_windows.cpp (windows), desktop_build.cpp (a control's widget),
+// desktop_controls.cpp (a control's state on its widget), desktop_input.cpp
+// (the user's keyboard, mouse, moves and resizes), desktop_actions.cpp (the
+// standard actions); desktop_views.h holds what they share.
 
 #include <QObject>
 #include <QPointer>
@@ -132,7 +146,17 @@ class QtDesktop : public QObject, private DesktopObserver {
   void restack(WindowView& v);
   void showStatus(WindowView& v, int control);
   Rect shownRect(WindowView& v) const;
+  void showTop(int windowId);
+  // A maximized frame that no window manager has maximized takes the
+  // screen's available area.
+  void fillScreen(int windowId, int tries);
   void centre(WindowView& v);
+  // Whether the window is the one the user works in: the active window, or
+  // the frame's active child.
+  bool hasFront(WindowView& v) const;
+  // The thread's top window to the front, with the focus on the control the
+  // model has it on.
+  void bringForward(int thread);
   void destroyView(int windowId);
   bool threadBlocked(int thread) const;
 

@@ -17,7 +17,7 @@ QHash<QString, QImage>& cache() {
   return images;
 }
 
-QString pathOf(std::string_view name) { return QString::fromStdString(resourcePath(name).string()); }
+QString pathOf(std::string_view name) { return resourcePath(name); }
 
 bool isJpeg(const QString& path) {
   QString lower = path.toLower();
@@ -68,6 +68,16 @@ QIcon loadIcon(std::string_view name) {
     if (!image.isNull()) icon.addPixmap(QPixmap::fromImage(image));
   }
   return icon;
+}
+
+bool drawsNothing(const QIcon& icon) {
+  for (const QSize& size : icon.availableSizes()) {
+    const QImage image = icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        if (qAlpha(image.pixel(x, y)) != 0) return false;
+  }
+  return true;
 }
 
 QCursor loadCursor(std::string_view name, Qt::CursorShape fallback) {

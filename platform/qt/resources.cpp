@@ -1,53 +1,27 @@
 #include "platform/qt/resources.h"
 
-#include <optional>
-#include <system_error>
-
 namespace platform::qt {
 namespace {
 
-std::optional<std::filesystem::path>& chosen() {
-  static std::optional<std::filesystem::path> dir;
+// Where the built-in files stand in Qt's resource tree.
+const QString BuiltIn = QStringLiteral(":/lanvik/");
+
+std::filesystem::path& chosen() {
+  static std::filesystem::path dir;
   return dir;
 }
 
-std::filesystem::path executableDir() {
-  std::error_code ec;
-  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return std::filesystem::current_path(ec);
-  return exe.parent_path();
-}
+QString fromPath(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
 
 }  // namespace
 
-std::filesystem::path findResourceDir(const std::filesystem::path& executableDir) {
-  std::error_code ec;
-  for (std::filesystem::path dir = executableDir; !dir.empty(); dir = dir.parent_path()) {
-    for (const char* candidate : {"resources", "share/lanvik/resources"}) {
-      std::filesystem::path p = dir / candidate;
-      if (std::filesystem::is_directory(p, ec)) return p;
-    }
-    if (dir == dir.parent_path()) break;
-  }
-  return {};
+QString resourcePath(std::string_view name) {
+  const std::filesystem::path p(name);
+  if (p.has_parent_path()) return fromPath(p);
+  if (!chosen().empty()) return fromPath(chosen() / p);
+  return BuiltIn + QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
 }
 
-const std::filesystem::path& resourceDir() {
-  if (!chosen()) chosen() = findResourceDir(executableDir());
-  return *chosen();
-}
-
-void setResourceDir(std::filesystem::path dir) {
-  if (dir.empty())
-    chosen().reset();
-  else
-    chosen() = std::move(dir);
-}
-
-std::filesystem::path resourcePath(std::string_view name) {
-  std::filesystem::path p(name);
-  if (p.has_parent_path()) return p;
-  return resourceDir() / p;
-}
+void setResourceDir(std::filesystem::path dir) { chosen() = std::move(dir); }
 
 }  // namespace platform::qt

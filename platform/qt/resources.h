@@ -1,30 +1,25 @@
 #pragma once
-// Where the program's pictures, icons and cursors are: the folder
-// "resources" that travels with the program.
+// Where the program's pictures, icons and cursors are: built into the
+// program itself with Qt's resource system, from the files of the source
+// tree's folder "resources" (platform/qt/CMakeLists.txt lists them), so the
+// program is one file that finds them wherever it is built, copied or
+// installed.
 //
-// The rule, in one place: starting at the folder of the running executable
-// and going up one folder at a time, the first folder that holds
-// "resources" (the repository's own, seen from a build folder inside it) or
-// "share/lanvik/resources" (an installed program: <prefix>/bin/lanvik) is
-// the one.
+// A name a description gives ("logoBack.jpg") is the built-in file of that
+// name; a name with a folder in it is a file on disk, taken as it is.
 
+#include <QString>
 #include <filesystem>
 #include <string_view>
 
 namespace platform::qt {
 
-// The resources folder for an executable in `executableDir`; empty when
-// none is found.
-std::filesystem::path findResourceDir(const std::filesystem::path& executableDir);
+// The file behind a name, as Qt's file classes open it (":/lanvik/..." for
+// a built-in file).
+QString resourcePath(std::string_view name);
 
-// The program's resources folder (found once from the running executable,
-// unless set).
-const std::filesystem::path& resourceDir();
-// For tests: uses `dir` from now on; empty finds it again.
+// For tests: names are looked up in `dir` from now on, in place of the
+// built-in files; an empty path brings the built-in files back.
 void setResourceDir(std::filesystem::path dir);
-
-// The file a description names ("logoBack.jpg"), in the resources folder.
-// A name with a folder in it is taken as it is.
-std::filesystem::path resourcePath(std::string_view name);
 
 }  // namespace platform::qt

@@ -112,6 +112,7 @@ ImageWidget::ImageWidget(QWidget* parent) : QWidget(parent) {}
 
 void ImageWidget::setPixmap(const QPixmap& p) {
   pixmap_ = p;
+  scaled_ = QPixmap();
   update();
 }
 
@@ -120,13 +121,28 @@ void ImageWidget::setTiled(bool on) {
   update();
 }
 
+QRect ImageWidget::pictureRect() const {
+  if (pixmap_.isNull()) return {};
+  const QSize size = pixmap_.size().scaled(this->size(), Qt::KeepAspectRatio);
+  return {QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size};
+}
+
 void ImageWidget::paintEvent(QPaintEvent*) {
   if (pixmap_.isNull()) return;
   QPainter p(this);
-  if (tiled_)
+  if (tiled_) {
     p.drawTiledPixmap(rect(), pixmap_);
-  else
-    p.drawPixmap(rect(), pixmap_);
+    return;
+  }
+  const QRect target = pictureRect();
+  if (target.isEmpty()) return;
+  if (target.size() == pixmap_.size()) {
+    p.drawPixmap(target.topLeft(), pixmap_);
+    return;
+  }
+  if (scaled_.size() != target.size())
+    scaled_ = pixmap_.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  p.drawPixmap(target.topLeft(), scaled_);
 }
 
 // --- box and panel ----------------------------------------------------------

@@ -72,7 +72,9 @@ class LabelWidget : public QWidget {
   QColor fill_, ink_;
 };
 
-// A picture, stretched over its rectangle or tiled.
+// A picture, tiled over its rectangle, or whole: as large as the rectangle
+// allows in the picture's own proportions, centred, and scaled smoothly (a
+// picture of the rectangle's size is drawn as it is).
 class ImageWidget : public QWidget {
   Q_OBJECT
 
@@ -82,12 +84,15 @@ class ImageWidget : public QWidget {
   const QPixmap& pixmap() const { return pixmap_; }
   void setTiled(bool on);
   bool tiled() const { return tiled_; }
+  // Where a whole picture is drawn.
+  QRect pictureRect() const;
 
  protected:
   void paintEvent(QPaintEvent*) override;
 
  private:
   QPixmap pixmap_;
+  QPixmap scaled_;  // the picture at the size it was last drawn
   bool tiled_ = false;
 };
 

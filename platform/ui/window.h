@@ -88,8 +88,8 @@ struct WindowSpec {
   Rect rect;  // designed position and size
   bool resizable = false;
   bool maximize = false;  // opens maximized
-  bool centred = false;   // the desktop centres it when it opens and reports
-                          // the position it took (input::moveWindow)
+  bool centred = false;   // the desktop centres it as it opens and sets the
+                          // position it took, before anything places it
   bool systemMenu = true;
   bool maximizeBox = false;
   bool doubleBorder = false;

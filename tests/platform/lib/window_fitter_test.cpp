@@ -9,8 +9,9 @@ namespace {
 
 // A 200 by 100 window: a locator entry top left, a list below it, a text at
 // the right, buttons at the bottom left and bottom right, a help button top
-// right and a sheet's tab with an entry on it.
-enum : int { Locator = 1, List, Notes, Insert, Close, Help, Sheet, Tab, OnTab };
+// right, a sheet's tab with an entry on it, and two pictures, of which the
+// window marks one to grow.
+enum : int { Locator = 1, List, Notes, Insert, Close, Help, Sheet, Tab, OnTab, Logo, Table };
 
 struct Expect {
   int control;
@@ -27,6 +28,8 @@ const Expect layout[] = {
     {Help, {150, 5, 40, 14}, {190, 5, 40, 14}},             // top right: moves across
     {Sheet, {0, 0, 200, 100}, {0, 0, 240, 130}},            // a sheet grows
     {OnTab, {130, 30, 20, 10}, {170, 30, 20, 10}},          // right half, upper half
+    {Logo, {70, 5, 30, 12}, {70, 5, 30, 12}},               // a picture keeps its size
+    {Table, {60, 40, 30, 20}, {60, 40, 70, 50}},            // unless marked to grow
 };
 
 ControlKind kindOf(int control) {
@@ -35,6 +38,7 @@ ControlKind kindOf(int control) {
     case List: return ControlKind::List;
     case Notes: return ControlKind::Text;
     case Sheet: return ControlKind::Sheet;
+    case Logo: case Table: return ControlKind::Image;
     default: return ControlKind::Button;
   }
 }
@@ -48,6 +52,7 @@ TEST_F(WindowTest, ControlsFollowTheWindowAndTheDesignedSizeIsTheMinimum) {
       if (e.control != Sheet) w.add(ctl(e.control, kindOf(e.control), e.designed, e.control == OnTab ? Tab : 0));
     WindowController controller(w);
     WindowFitter fitter;
+    fitter.SetGrows(Table);
     controller.AddComponent(fitter);
     controller.Setup();
     w.open();

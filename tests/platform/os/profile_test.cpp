@@ -5,7 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,13 @@ using platform::removeProfileEntry;
 using platform::writeProfileString;
 
 constexpr const char* File = "./test.ini";
+
+std::vector<std::string> filesIn(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
 
 class ProfileTest : public lvtest::ScratchDirTest {};
 
@@ -182,6 +191,9 @@ TEST_F(ProfileTest, ConcurrentWritersLoseNoEntries) {
   for (int w = 0; w < Writers; ++w)
     for (int i = 0; i < EntriesEach; ++i)
       EXPECT_EQ(readProfileString("Shared", "W" + std::to_string(w) + "_" + std::to_string(i), "lost", File), "v");
+  // Each writer removed the lock file as it let go, and no writer wrote
+  // under a lock file another had removed.
+  EXPECT_FALSE(std::filesystem::exists("test.ini.lock"));
 }
 
 TEST_F(ProfileTest, FileNamesMapToPaths) {
@@ -204,6 +216,11 @@ TEST_F(ProfileTest, SettingsFileAndPasswordFileAreDifferentFiles) {
   ASSERT_TRUE(writeProfileString("LANVik - Password Control", "Pwd", "p", ".\\lanvik.ini"));
   EXPECT_EQ(slurp(dir / "xdg" / "lanvik" / "LANVIK.INI"), "[Main]\nXPos=5\n");
   EXPECT_EQ(slurp(dir / "lanvik.ini"), "[LANVik - Password Control]\nPwd=p\n");
+  // Nothing but the files themselves stays beside them, after a removal too.
+  ASSERT_TRUE(writeProfileString("Main", "YPos", "6", "LANVIK.INI"));
+  ASSERT_TRUE(removeProfileEntry("Main", "YPos", "LANVIK.INI"));
+  EXPECT_EQ(filesIn(dir / "xdg" / "lanvik"), std::vector<std::string>{"LANVIK.INI"});
+  EXPECT_FALSE(std::filesystem::exists(dir / "lanvik.ini.lock"));
 
   // The settings file does not follow the current directory.
   std::filesystem::create_directory("elsewhere");

@@ -1,4 +1,4 @@
-// Fonts, dialog units, colours, the resources folder and the pictures.
+// Fonts, dialog units, colours, the built-in pictures and the loaders.
 
 #include <cstddef>
 #include <cstdio>
@@ -86,24 +86,27 @@ TEST(Labels, MnemonicsAreNotShown) {
   EXPECT_EQ(withoutMnemonics("end&"), "end");
 }
 
-TEST(Resources, FoundFromTheBuildOrTheInstallFolder) {
-  QTemporaryDir tmp;
-  const std::filesystem::path root(tmp.path().toStdString());
-  std::filesystem::create_directories(root / "repo/resources");
-  std::filesystem::create_directories(root / "repo/build/bin");
-  EXPECT_EQ(findResourceDir(root / "repo/build/bin"), root / "repo/resources");
-  std::filesystem::create_directories(root / "usr/share/lanvik/resources");
-  std::filesystem::create_directories(root / "usr/bin");
-  EXPECT_EQ(findResourceDir(root / "usr/bin"), root / "usr/share/lanvik/resources");
-  // Nothing near: whatever is found lies above the temporary folder.
-  std::filesystem::create_directories(root / "empty/bin");
-  const std::filesystem::path none = findResourceDir(root / "empty/bin");
-  EXPECT_EQ(none.string().find(root.string()), std::string::npos) << none;
-
-  setResourceDir(root / "repo/resources");
-  EXPECT_EQ(resourcePath("logoBack.jpg"), root / "repo/resources/logoBack.jpg");
-  EXPECT_EQ(resourcePath("/elsewhere/x.gif"), "/elsewhere/x.gif");
+TEST(Resources, EveryPictureTheWindowsNameIsBuiltIntoTheProgram) {
+  // Whatever folder the program runs in or was built in.
+  QTemporaryDir elsewhere;
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(elsewhere.path().toStdString());
   setResourceDir({});
+  clearImageCache();
+  for (const char* picture : {"logoBack.jpg", "box21.jpg", "lanv.gif"})
+    EXPECT_FALSE(loadImage(picture).isNull()) << picture;
+  for (const char* icon : {"docs black.ico", "Blank.ico", "folder.ico", "car.ico", "key.ico", "help.ico", "calendar.ico"})
+    EXPECT_FALSE(loadIcon(icon).isNull()) << icon;
+  EXPECT_EQ(cursorFor(CursorShape::Hand).shape(), Qt::BitmapCursor);
+  std::filesystem::current_path(before);
+
+  // A name with a folder is a file on disk; a test's folder stands in for
+  // the built-in files.
+  EXPECT_EQ(resourcePath("/elsewhere/x.gif"), QStringLiteral("/elsewhere/x.gif"));
+  setResourceDir("/some/folder");
+  EXPECT_EQ(resourcePath("logoBack.jpg"), QStringLiteral("/some/folder/logoBack.jpg"));
+  setResourceDir({});
+  EXPECT_EQ(resourcePath("logoBack.jpg"), QStringLiteral(":/lanvik/logoBack.jpg"));
 }
 
 // A small JPEG, written with libjpeg: `components` 1 (grey) or 3 (colour).

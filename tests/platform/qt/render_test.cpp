@@ -96,5 +96,44 @@ TEST_F(Render, AFrameWithAChildHoldingAListGoesToAPng) {
   clearImageCache();
 }
 
+// A whole picture keeps its proportions, stands centred, and is scaled
+// smoothly; at its own size it is drawn as it is. The picture: one-pixel
+// black and white stripes, 200 by 100, on a red background.
+TEST(Picture, AWholePictureKeepsItsProportionsAndIsScaledSmoothly) {
+  QImage stripes(200, 100, QImage::Format_RGB32);
+  for (int x = 0; x < 200; ++x)
+    for (int y = 0; y < 100; ++y) stripes.setPixel(x, y, x % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+  struct Case {
+    QSize widget;
+    QRect drawn;
+  } cases[] = {{{200, 100}, {0, 0, 200, 100}}, {{300, 300}, {0, 75, 300, 150}}, {{100, 200}, {0, 75, 100, 50}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.widget.width());
+    QWidget back;
+    back.setAutoFillBackground(true);
+    QPalette red = back.palette();
+    red.setColor(QPalette::Window, Qt::red);
+    back.setPalette(red);
+    back.resize(c.widget);
+    auto* image = new ImageWidget(&back);
+    image->setPixmap(QPixmap::fromImage(stripes));
+    image->setGeometry(back.rect());
+    EXPECT_EQ(image->pictureRect(), c.drawn);
+    const QImage shot = back.grab().toImage();
+    const QPoint middle = c.drawn.center();
+    if (c.drawn.top() > 0) {
+      EXPECT_EQ(shot.pixelColor(middle.x(), c.drawn.top() / 2), QColor(Qt::red));
+    }
+    const QColor seen = shot.pixelColor(middle);
+    if (c.drawn.size() == stripes.size()) {
+      EXPECT_EQ(seen, stripes.pixelColor(middle)) << "drawn as it is";
+    } else {
+      // Smoothly scaled, neighbouring stripes blend: neither black nor white.
+      EXPECT_GT(seen.red(), 40);
+      EXPECT_LT(seen.red(), 215);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace platform::qt::test

@@ -21,6 +21,13 @@
 //   row:T/N/TEXT   the list numbered N of window T has its selected row
 //                  showing TEXT in a cell
 //   gone:T         the frame shows no child window titled T
+//   shown:T        a window titled T (of its own or a child of the frame)
+//                  is on the screen
+//   tab:T/N/I      clicks tab I (from 1) of the tab sheet numbered N of
+//                  window T
+//   pause:MS       waits MS milliseconds (a window manager's and the
+//                  program's own answers to the step before)
+//   shot:FILE      saves a picture of the whole screen as FILE (PNG)
 
 #include <QAbstractButton>
 #include <QAbstractItemModel>
@@ -35,10 +42,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QTabBar>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -197,6 +207,28 @@ class User : public QObject {
       return why = QStringLiteral("no E&xit"), false;
     }
     if (verb == QLatin1String("gone")) return !shownSubwindow(arg) || (why = QStringLiteral("still shown"), false);
+    if (verb == QLatin1String("shown")) {
+      QWidget* window = anyWindow(arg);
+      QWindow* handle = window ? window->window()->windowHandle() : nullptr;
+      return (handle && handle->isExposed()) || (why = QStringLiteral("not shown"), false);
+    }
+    if (verb == QLatin1String("pause")) return clock_.elapsed() >= arg.toInt() || (why = QStringLiteral("waiting"), false);
+    if (verb == QLatin1String("shot")) {
+      QScreen* screen = QGuiApplication::primaryScreen();
+      if (!screen) return why = QStringLiteral("no screen"), false;
+      if (!screen->grabWindow(0).save(arg, "PNG")) return why = QStringLiteral("cannot write it"), false;
+      return true;
+    }
+    if (verb == QLatin1String("tab")) {
+      const QStringList parts = arg.split(QLatin1Char('/'));
+      QWidget* window = parts.size() == 3 ? anyWindow(parts[0]) : nullptr;
+      QWidget* sheet = window ? controlWidget<QWidget>(window, parts[1].toInt()) : nullptr;
+      auto* bar = sheet ? sheet->findChild<QTabBar*>() : nullptr;
+      const int index = parts.value(2).toInt() - 1;
+      if (!bar || index < 0 || index >= bar->count()) return why = QStringLiteral("no such tab"), false;
+      QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
+      return true;
+    }
     if (verb == QLatin1String("click") || verb == QLatin1String("type") || verb == QLatin1String("row")) {
       const QStringList parts = arg.split(QLatin1Char('/'));
       if (parts.size() < 2) return why = QStringLiteral("bad step"), false;
