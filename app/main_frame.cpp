@@ -9,6 +9,7 @@
 #include "app/help_windows.h"
 #include "app/password_windows.h"
 #include "cases/browse_case_close_summary.h"
+#include "cases/browse_rate_milage.h"
 #include "platform/os/services.h"
 #include "platform/types/clock.h"
 #include "platform/types/picture.h"
@@ -184,7 +185,7 @@ const std::vector<FrameCommand>& FrameCommands() {
       {FILESETUPNEWPASSWORD, "PASSWORD", A::Start, 25000, WithoutCase<PASSWORD>},
       {BROWSECASECLOSESUMMARY, "BrowseCaseCloseSummary", A::Start, 50000, WithoutCase<cases::BrowseCaseCloseSummary>},
       {BROWSEHOURLY, "BrowseHOURLY", A::Start, 50000, {}},
-      {BROWSERATEMILAGE, "BrowseRateMilage", A::Start, 50000, {}},
+      {BROWSERATEMILAGE, "BrowseRateMilage", A::Start, 50000, WithoutCase<cases::BrowseRateMilage>},
       {BROWSETOTALS, "BrowseTOTALS", A::Start, 50000, {}},
       {REPORTCASECLOSESUMMARYBYCCS_KEYCASENAME, "ReportCaseCloseSummaryByCCS:KeyCaseName", A::Start, 50000, {}},
       {REPORTCASECLOSESUMMARYBYCCS_KEYCASENUMBER, "ReportCaseCloseSummaryByCCS:KeyCaseNumber", A::Start, 50000, {}},
@@ -198,7 +199,7 @@ const std::vector<FrameCommand>& FrameCommands() {
       {HELPSEARCH, "FAQ", A::Start, 25000, WithoutCase<FAQ>},
       {HELPONHELP, "SPLASH", A::Call, 0, WithoutCase<SPLASH>},
       {BUTTON1, "BrowseCaseCloseSummary", A::Start, 25000, WithoutCase<cases::BrowseCaseCloseSummary>},
-      {BUTTON1_2, "BrowseRateMilage", A::Start, 25000, {}},
+      {BUTTON1_2, "BrowseRateMilage", A::Start, 25000, WithoutCase<cases::BrowseRateMilage>},
       {BUTTON1_3, "PASSWORD", A::Start, 25000, WithoutCase<PASSWORD>},
   };
   return commands;

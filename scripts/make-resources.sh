@@ -83,6 +83,22 @@ icon "calendar.ico" \
   -draw 'rectangle 7,24 10,26' -draw 'rectangle 14,24 17,26' \
   -fill '#555555' -draw 'rectangle 8,2 10,7' -draw 'rectangle 21,2 23,7'
 
+# --- car.gif: the car beside the selected rate in the mileage-rate windows ---
+# Drawn at twice its size and halved, for smooth edges; the background is
+# transparent, so the car stands on whatever holds it.
+convert -size 192x112 xc:none \
+  -fill '#555555' -stroke none -draw 'rectangle 6,96 186,100' \
+  -fill "$HOUSE" -stroke black -strokewidth 3 \
+  -draw 'path "M 12,82 L 16,60 Q 20,52 34,50 L 52,48 L 72,24 Q 78,18 90,18 L 130,18 Q 142,18 150,28 L 164,48 L 176,52 Q 186,56 186,66 L 186,82 Z"' \
+  -fill '#BFD7EA' -strokewidth 2 \
+  -draw 'path "M 62,48 L 80,28 Q 84,24 92,24 L 106,24 L 106,48 Z"' \
+  -draw 'path "M 114,24 L 128,24 Q 138,24 144,32 L 154,48 L 114,48 Z"' \
+  -stroke black -strokewidth 2 -draw 'line 108,52 108,80' \
+  -fill '#F5D27A' -stroke black -strokewidth 1 -draw 'rectangle 176,58 185,64' \
+  -fill '#222222' -stroke black -strokewidth 2 -draw 'circle 50,84 50,100' -draw 'circle 148,84 148,100' \
+  -fill '#BBBBBB' -stroke none -draw 'circle 50,84 50,91' -draw 'circle 148,84 148,91' \
+  -resize 96x56 -channel A -threshold 50% +channel -strip "$OUT/car.gif"
+
 # Blank.ico: an icon that shows nothing.
 convert -size 32x32 xc:none \( -clone 0 -resize 16x16 \) -strip "$OUT/Blank.ico"
 

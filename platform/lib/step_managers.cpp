@@ -11,7 +11,8 @@ namespace {
 // Characters after the shared part that count towards the thumb's place.
 constexpr std::size_t Digits = 6;
 
-const std::string* textOf(const KeyValue& v) { return std::get_if<std::string>(&v); }
+const std::string* textOf(const platform::KeyValue& v) { return std::get_if<std::string>(&v); }
+const std::int64_t* numberOf(const platform::KeyValue& v) { return std::get_if<std::int64_t>(&v); }
 
 int clampThumb(double place) {
   if (!(place > 0)) return 0;  // also NaN
@@ -94,6 +95,36 @@ KeyValue TextStepMgr::ValueAt(int thumb) const {
     text.push_back(steps_[static_cast<std::size_t>(digit) - 1]);
   }
   return text;
+}
+
+// --- NumberStepMgr ----------------------------------------------------------------
+
+void NumberStepMgr::Setup(const platform::KeyValue& low, const platform::KeyValue& high) {
+  const std::int64_t* a = numberOf(low);
+  const std::int64_t* b = numberOf(high);
+  known_ = a && b && *a <= *b;
+  low_ = known_ ? *a : 0;
+  high_ = known_ ? *b : 0;
+}
+
+int NumberStepMgr::ThumbOf(const platform::KeyValue& value) const {
+  const std::int64_t* v = numberOf(value);
+  if (!known_ || !v || high_ <= low_) return 0;
+  // In long double: the distance between two 64-bit values does not always
+  // fit in 64 bits.
+  const long double span = static_cast<long double>(high_) - static_cast<long double>(low_);
+  const long double from = static_cast<long double>(*v) - static_cast<long double>(low_);
+  return clampThumb(static_cast<double>(from / span * 100));
+}
+
+platform::KeyValue NumberStepMgr::ValueAt(int thumb) const {
+  if (!known_) return std::int64_t{0};
+  const int t = std::clamp(thumb, 0, 100);
+  if (t == 0) return low_;
+  if (t == 100) return high_;
+  const long double span = static_cast<long double>(high_) - static_cast<long double>(low_);
+  const long double at = static_cast<long double>(low_) + span * t / 100;
+  return std::clamp(static_cast<std::int64_t>(std::floor(at)), low_, high_);
 }
 
 }  // namespace platform

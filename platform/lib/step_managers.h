@@ -53,4 +53,19 @@ class TextStepMgr final : public StepMgr {
   double low_ = 0, high_ = 0;
 };
 
+// For number and date keys (whole numbers in the key: a date's day number, a
+// decimal counted in its last place): the thumb spreads evenly over the
+// values from the lowest to the highest, so a rate halfway between the two
+// sits at the thumb's middle, however the rates between them lie.
+class NumberStepMgr final : public StepMgr {
+ public:
+  void Setup(const platform::KeyValue& low, const platform::KeyValue& high) override;
+  int ThumbOf(const platform::KeyValue& value) const override;
+  platform::KeyValue ValueAt(int thumb) const override;
+
+ private:
+  bool known_ = false;  // the view holds number values
+  std::int64_t low_ = 0, high_ = 0;
+};
+
 }  // namespace platform

@@ -313,9 +313,24 @@ void QtDesktop::focusChanged(Window& w, int control) {
   if (control)
     if (ControlView* cv = controlView(*v, control); cv && cv->widget) {
       QWidget* target = cv->widget;
-      if (!target->hasFocus()) target->setFocus(Qt::OtherFocusReason);
+      if (!target->hasFocus())
+        giveFocus(target);
+      else if (target != clicked_)
+        selectText(target);  // Qt gave it the focus first (a window that opened on it)
     }
   showStatus(*v, control);
+}
+
+void selectText(QWidget* target) {
+  QLineEdit* line = qobject_cast<QLineEdit*>(target);
+  if (auto* spin = qobject_cast<SpinEntry*>(target)) line = spin->edit();
+  if (auto* box = qobject_cast<QComboBox*>(target)) line = box->lineEdit();
+  if (line) line->selectAll();
+}
+
+void giveFocus(QWidget* target) {
+  target->setFocus(Qt::OtherFocusReason);
+  selectText(target);
 }
 
 void QtDesktop::showStatus(WindowView& v, int control) {

@@ -261,7 +261,9 @@ bool QtDesktop::eventFilter(QObject* watched, QEvent* event) {
       const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
       if (reason != Qt::MouseFocusReason && reason != Qt::ShortcutFocusReason) return false;
       if (v->window->focus() == control) return false;
+      clicked_ = cv->widget;
       user(v->id, 0, [control](Window& win) { return input::focus(win, control); });
+      clicked_ = nullptr;
       return false;
     }
     case QEvent::MouseButtonPress:

@@ -184,6 +184,9 @@ class QtDesktop : public QObject, private DesktopObserver {
   std::map<int, int> blocked_;                 // per thread: desktop dialogs open on it
   int frameId_ = 0;
   int syncing_ = 0;
+  // The widget a click is giving the focus, while the model takes that in:
+  // its text is not selected (giveFocus).
+  QWidget* clicked_ = nullptr;
   std::function<void()> runner_;
 };
 

@@ -172,7 +172,7 @@ void QtDesktop::windowOpened(Window& w) {
   for (auto& [n, cv] : v->controls)
     if (cv.control->kind() == ControlKind::List) reportPageRows(cv);
   if (w.focus())
-    if (ControlView* cv = controlView(*v, w.focus()); cv && cv->widget) cv->widget->setFocus(Qt::OtherFocusReason);
+    if (ControlView* cv = controlView(*v, w.focus()); cv && cv->widget) giveFocus(cv->widget);
 }
 
 void QtDesktop::showTop(int windowId) {
@@ -204,7 +204,7 @@ void QtDesktop::showTop(int windowId) {
     QTimer::singleShot(0, this, [this, id] { fillScreen(id, 0); });
   }
   ControlView* cv = v->window->focus() ? controlView(*v, v->window->focus()) : nullptr;
-  if (QWidget* target = cv ? cv->widget.data() : nullptr) target->setFocus(Qt::OtherFocusReason);
+  if (QWidget* target = cv ? cv->widget.data() : nullptr) giveFocus(target);
 }
 
 void QtDesktop::fillScreen(int windowId, int tries) {

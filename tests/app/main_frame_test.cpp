@@ -277,8 +277,21 @@ TEST_F(MainTest, TheFramesOwnProceduresOpenTheirWindows) {
   ASSERT_NE(frame, nullptr);
   const std::vector<int> threads = app::programThreads();
   // Commands whose procedures are not built yet start nothing.
-  drv->click(*frame, BROWSERATEMILAGE);
+  frame->post(platform::EventKind::Accepted, BROWSETOTALS);
+  drv->settle();
   EXPECT_EQ(app::programThreads(), threads);
+
+  // The mileage-rate list from the menu and from the toolbar: two lists on
+  // threads of their own.
+  drv->click(*frame, BROWSERATEMILAGE);
+  drv->click(*frame, BUTTON1_2);
+  std::vector<std::size_t> rateStacks;
+  for (platform::Window* w : drv->openWindows())
+    if (w->caption() == "Mileage Rate") {
+      EXPECT_NE(w->thread(), frameThread);
+      rateStacks.push_back(platform::threadStackSize(w->thread()));
+    }
+  EXPECT_THAT(rateStacks, ElementsAre(50000u, 25000u));
 
   drv->click(*frame, FILESETUPNEWPASSWORD);
   platform::Window& setup = drv->window("Set up new password");

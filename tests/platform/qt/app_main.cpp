@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QStyleFactory>
 #include <cstdio>
 
@@ -26,6 +27,10 @@ class QtEnvironment : public ::testing::Environment {
     app_ = new QApplication(argc, argv);
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(style);
     QGuiApplication::setQuitOnLastWindowClosed(false);
+    // The fonts are read now. A test that draws no text would otherwise have
+    // them read first while the application object is deleted, where
+    // fontconfig trips the address sanitizer about every other run.
+    QFontDatabase::families();
   }
   void TearDown() override {
     delete app_;

@@ -191,6 +191,41 @@ TEST_F(Controls, TypingReachesTheVariableWhenTheEntryIsLeft) {
   EXPECT_EQ(e->text(), "Roe");
 }
 
+TEST_F(Controls, TheFocusTheProgramGivesSelectsAnEntrysTextAndAClickDoesNot) {
+  std::uint8_t rate[4] = {};  // DECIMAL(7,3) zero: "0.000"
+  std::uint8_t day[4] = {15, 3, 0xD7, 0x07};
+  ControlSpec entry = ctl(1, Kind::Entry);
+  entry.var = FieldRef(FieldType::Decimal, rate, 4, 7, 3);
+  entry.picture = "n6.3";
+  ControlSpec spin = ctl(2, Kind::Spin, "", {4, 20, 60, 12});
+  spin.var = FieldRef(FieldType::Date, day, 4);
+  spin.picture = "D2B";
+  Script s{windowSpec("focus"), {entry, spin}, {}, {}, nullptr, false};
+  start(s);
+  auto* e = widget<QLineEdit>(s, 1);
+  ASSERT_TRUE(e->hasFocus());
+  EXPECT_EQ(e->selectedText(), "0.000");  // the window opened on it
+  QTest::keyClicks(e, "0.485");
+  settle();
+  EXPECT_EQ(e->text(), "0.485");
+
+  QTest::keyClick(e, Qt::Key_Tab);
+  settle();
+  ASSERT_EQ(s.window->focus(), 2);
+  EXPECT_EQ(widget<SpinEntry>(s, 2)->edit()->selectedText(), "3/15/2007");
+
+  // A click puts the cursor where it lands, in an entry as in a spin box.
+  QTest::mouseClick(e, Qt::LeftButton, Qt::NoModifier, QPoint(2, e->height() / 2));
+  settle();
+  ASSERT_EQ(s.window->focus(), 1);
+  EXPECT_EQ(e->selectedText(), "");
+  QLineEdit* date = widget<SpinEntry>(s, 2)->edit();
+  QTest::mouseClick(date, Qt::LeftButton, Qt::NoModifier, QPoint(2, date->height() / 2));
+  settle();
+  ASSERT_EQ(s.window->focus(), 2);
+  EXPECT_EQ(date->selectedText(), "");
+}
+
 TEST_F(Controls, ClicksOnButtonsChecksAndRadiosReachTheModel) {
   ControlSpec option = ctl(3, Kind::Option, "Trial", {4, 30, 120, 40});
   option.boxed = true;

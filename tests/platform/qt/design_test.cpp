@@ -175,6 +175,37 @@ TEST_F(Design, TwoListsOnTwoThreadsWithFormsOpenAtOnceCloseInEitherOrder) {
   }
 }
 
+TEST_F(Design, AClosedFormGivesTheFrontBackToTheListThatCalledIt) {
+  Script frame = frameScript();
+  start(frame);
+  ListWithForm a("LIST A", WindowKind::Child, WindowKind::Child);
+  ListWithForm b("LIST B", WindowKind::Child, WindowKind::Child);
+  start(a.list);
+  start(b.list);
+  QMdiArea* mdi = desk->mdiArea();
+  auto* listB = widget<ListWidget>(b.list, ListControl);
+  // The form called from the button, then from the list, which keeps the
+  // focus meanwhile (as its Insert key does): either way the list is in
+  // front again afterwards, the second time with the keyboard back on it.
+  for (bool fromList : {false, true}) {
+    SCOPED_TRACE(fromList ? "from the list" : "from the button");
+    if (fromList) {
+      clickInWindow(listB->table()->viewport());
+      ASSERT_EQ(b.list.window->focus(), ListControl);
+      b.list.window->post(EventKind::Accepted, ChangeButton);
+      settle();
+    } else {
+      clickInWindow(widget(b.list, ChangeButton));
+    }
+    ASSERT_NE(b.form.window, nullptr);
+    EXPECT_EQ(mdi->activeSubWindow(), desk->windowWidget(*b.form.window));
+    clickInWindow(widget(b.form, OkButton));
+    ASSERT_TRUE(b.form.ended);
+    EXPECT_EQ(mdi->activeSubWindow(), desk->windowWidget(*b.list.window));
+    EXPECT_TRUE(!fromList || listB->hasFocus());
+  }
+}
+
 TEST_F(Design, AMessageBoxIsAHeapWindowShownWithoutNestedLoopThatBlocksOnlyItsThread) {
   Script frame = frameScript();
   start(frame);
