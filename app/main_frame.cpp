@@ -1,6 +1,7 @@
 #include "app/main_frame.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/describe.h"
 #include "app/frame/globals.h"
@@ -10,12 +11,17 @@
 #include "app/password_windows.h"
 #include "cases/browse_case_close_summary.h"
 #include "cases/browse_rate_milage.h"
+#include "cases/entry_lists.h"
+#include "cases/totals_windows.h"
+#include "cases/worksheets.h"
 #include "platform/os/services.h"
+#include "reports/case_close_summary_report.h"
+#include "reports/list_reports.h"
+#include "reports/worksheet_reports.h"
 #include "platform/types/clock.h"
 #include "platform/types/picture.h"
 #include "platform/ui/describe.h"
 #include "platform/ui/window.h"
-#include "reports/worksheet_reports.h"
 
 namespace app {
 
@@ -184,18 +190,26 @@ const std::vector<FrameCommand>& FrameCommands() {
   static const std::vector<FrameCommand> commands = {
       {FILESETUPNEWPASSWORD, "PASSWORD", A::Start, 25000, WithoutCase<PASSWORD>},
       {BROWSECASECLOSESUMMARY, "BrowseCaseCloseSummary", A::Start, 50000, WithoutCase<cases::BrowseCaseCloseSummary>},
-      {BROWSEHOURLY, "BrowseHOURLY", A::Start, 50000, {}},
+      {BROWSEHOURLY, "BrowseHOURLY", A::Start, 50000, WithoutCase<cases::BrowseHOURLY>},
       {BROWSERATEMILAGE, "BrowseRateMilage", A::Start, 50000, WithoutCase<cases::BrowseRateMilage>},
-      {BROWSETOTALS, "BrowseTOTALS", A::Start, 50000, {}},
-      {REPORTCASECLOSESUMMARYBYCCS_KEYCASENAME, "ReportCaseCloseSummaryByCCS:KeyCaseName", A::Start, 50000, {}},
-      {REPORTCASECLOSESUMMARYBYCCS_KEYCASENUMBER, "ReportCaseCloseSummaryByCCS:KeyCaseNumber", A::Start, 50000, {}},
+      {BROWSETOTALS, "BrowseTOTALS", A::Start, 50000, WithoutCase<cases::BrowseTOTALS>},
+      {REPORTCASECLOSESUMMARYBYCCS_KEYCASENAME, "ReportCaseCloseSummaryByCCS:KeyCaseName", A::Start, 50000,
+       WithoutCase<reports::ReportCaseCloseSummaryByCCS_KeyCaseName>},
+      {REPORTCASECLOSESUMMARYBYCCS_KEYCASENUMBER, "ReportCaseCloseSummaryByCCS:KeyCaseNumber", A::Start, 50000,
+       reports::ReportCaseCloseSummaryByCCS_KeyCaseNumber},
       {REPORTHOURLYBYHOU_KEYCASENUMBER, "PRT_InCOURT", A::Start, 50000, reports::PRT_InCOURT},
-      {REPORTHOURLYBYHOU_KEYCASENAME, "ReportHOURLYByHOU:KeyCaseName", A::Start, 50000, {}},
-      {REPORTHOURLYBYHOU_KEYDATE, "ReportHOURLYByHOU:KeyDate", A::Start, 50000, {}},
-      {REPORTHOURLYBYHOU_KEYMILAGERATE, "ReportHOURLYByHOU:KeyMilageRate", A::Start, 50000, {}},
-      {REPORTRATEMILAGEBYRTM_KEYMILAGERATE, "ReportRateMilageByRTM:KeyMilageRate", A::Start, 50000, {}},
-      {REPORTRATEMILAGEBYRTM_KEYDATE, "ReportRateMilageByRTM:KeyDate", A::Start, 50000, {}},
-      {REPORTTOTALSBYTOT_KEYCASENUMBER, "ReportTOTALSByTOT:KeyCaseNumber", A::Start, 50000, {}},
+      {REPORTHOURLYBYHOU_KEYCASENAME, "ReportHOURLYByHOU:KeyCaseName", A::Start, 50000,
+       WithoutCase<reports::ReportHOURLYByHOU_KeyCaseName>},
+      {REPORTHOURLYBYHOU_KEYDATE, "ReportHOURLYByHOU:KeyDate", A::Start, 50000,
+       WithoutCase<reports::ReportHOURLYByHOU_KeyDate>},
+      {REPORTHOURLYBYHOU_KEYMILAGERATE, "ReportHOURLYByHOU:KeyMilageRate", A::Start, 50000,
+       WithoutCase<reports::ReportHOURLYByHOU_KeyMilageRate>},
+      {REPORTRATEMILAGEBYRTM_KEYMILAGERATE, "ReportRateMilageByRTM:KeyMilageRate", A::Start, 50000,
+       WithoutCase<reports::ReportRateMilageByRTM_KeyMilageRate>},
+      {REPORTRATEMILAGEBYRTM_KEYDATE, "ReportRateMilageByRTM:KeyDate", A::Start, 50000,
+       WithoutCase<reports::ReportRateMilageByRTM_KeyDate>},
+      {REPORTTOTALSBYTOT_KEYCASENUMBER, "ReportTOTALSByTOT:KeyCaseNumber", A::Start, 50000,
+       WithoutCase<reports::ReportTOTALSByTOT_KeyCaseNumber>},
       {HELPSEARCH, "FAQ", A::Start, 25000, WithoutCase<FAQ>},
       {HELPONHELP, "SPLASH", A::Call, 0, WithoutCase<SPLASH>},
       {BUTTON1, "BrowseCaseCloseSummary", A::Start, 25000, WithoutCase<cases::BrowseCaseCloseSummary>},
@@ -211,7 +225,18 @@ std::string InformationText() {
          "  " + platform::formatTime(platform::clockTime(), platform::Picture::of("T07")) + " [" + user + "]";
 }
 
-void ConnectProcedures() {}
+void ConnectProcedures() {
+  // The worksheets' print buttons, by the printout each names.
+  const std::pair<std::string_view, void (*)(const std::string&)> worksheetReports[] = {
+      {"PRT_InCOURT", reports::PRT_InCOURT},
+      {"PRT_OutCOURT", reports::PRT_OutCOURT},
+      {"PRT_OTHER", reports::PRT_OTHER},
+      {"PRT_OTHER_NON", reports::PRT_OTHER_NON},
+  };
+  for (cases::WorksheetPrintCall& c : cases::WorksheetPrintCalls())
+    for (const auto& [procedure, report] : worksheetReports)
+      if (c.procedure == procedure) c.call = report;
+}
 
 void MainWithCommands(const std::vector<FrameCommand>& commands) {
   ConnectProcedures();

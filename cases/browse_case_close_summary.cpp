@@ -8,7 +8,10 @@
 #include "app/frame/thread_state.h"
 #include "cases/browse_manager.h"
 #include "cases/locators.h"
+#include "cases/money.h"
+#include "cases/totals_windows.h"
 #include "cases/update_case_close_summary.h"
+#include "cases/worksheets.h"
 #include "platform/lib/step_managers.h"
 #include "dictionary/dictionary.h"
 #include "platform/lib/list_view.h"
@@ -26,13 +29,19 @@ using namespace platform::describe;
 using platform::ControlKind;
 using platform::Rect;
 
+// The windows that work on the thread's current case take no number.
+template <void (*Procedure)()>
+void onCurrentCase(const std::string&) {
+  Procedure();
+}
+
 CaseListCall calls[] = {
-    {BROWSEHOURLY, "BrowseInCourt", nullptr},
-    {BROWSEHOURLY_2, "BrowseOutOfCourt", nullptr},
-    {BROWSEHOURLY_3, "BrowseOtherExpenses", nullptr},
-    {BUTTON10, "MoneY", nullptr},
+    {BROWSEHOURLY, "BrowseInCourt", onCurrentCase<BrowseInCourt>},
+    {BROWSEHOURLY_2, "BrowseOutOfCourt", onCurrentCase<BrowseOutOfCourt>},
+    {BROWSEHOURLY_3, "BrowseOtherExpenses", onCurrentCase<BrowseOtherExpenses>},
+    {BUTTON10, "MoneY", onCurrentCase<MoneY>},
     {BUTTON9, "PRINT_LIST", nullptr},
-    {BROWSETOTALS, "BrowseTOTALSByTOT:KeyCaseNumber", nullptr},
+    {BROWSETOTALS, "BrowseTOTALSByTOT:KeyCaseNumber", onCurrentCase<BrowseTOTALSByTOT_KeyCaseNumber>},
 };
 
 const CaseListCall* ownCall(int control) {

@@ -73,7 +73,15 @@ void BrowseManager::LimitToRelated(int field, platform::FieldRef parent) {
 
 void BrowseManager::SetFilter(platform::ListView::Filter filter) { view_->setFilter(std::move(filter)); }
 
-void BrowseManager::AddColumn(int field) { columns_.push_back(field); }
+void BrowseManager::AddColumn(int field) {
+  columns_.push_back(field);
+  outside_.emplace_back();
+}
+
+void BrowseManager::AddColumn(platform::FieldRef outside) {
+  columns_.push_back(0);
+  outside_.push_back(outside);
+}
 
 void BrowseManager::AddField(int field) { fields_.push_back(field); }
 
@@ -186,7 +194,8 @@ void BrowseManager::ShowPage() {
     std::vector<std::string> line;
     line.reserve(columns_.size());
     for (std::size_t i = 0; i < columns_.size(); ++i) {
-      FieldRef f = FieldRef::of(layout.field(columns_[i]), const_cast<std::uint8_t*>(row.image.data()));
+      FieldRef f = columns_[i] ? FieldRef::of(layout.field(columns_[i]), const_cast<std::uint8_t*>(row.image.data()))
+                               : outside_[i];
       if (pictures_[i])
         line.push_back(platform::format(f, *pictures_[i]));
       else
@@ -211,7 +220,8 @@ void BrowseManager::copyRow(const platform::DbRow& row) {
     if (d.type == FieldType::Group) return;
     std::memcpy(buffer + d.offset, row.image.data() + d.offset, d.size);
   };
-  for (int f : columns_) copy(f);
+  for (int f : columns_)
+    if (f) copy(f);
   for (int f : fields_) copy(f);
 }
 
@@ -227,7 +237,7 @@ void BrowseManager::UpdateButtons() {
   enable(buttons_.change, rows);
   enable(buttons_.remove, rows);
   enable(buttons_.view, rows);
-  enable(buttons_.insert, true);
+  enable(buttons_.insert, !insertAllowed_ || insertAllowed_());
   if (platform::Control* select = buttons_.select ? window().find(buttons_.select) : nullptr) {
     if (selectMode_) {
       select->setHidden(false);
@@ -309,6 +319,10 @@ int BrowseManager::PrimeRecord() {
 
 int BrowseManager::Ask(std::uint8_t request) {
   if (!LoadSelectionForAction()) return 0;
+  if (request == app::RequestInsert && insertAllowed_ && !insertAllowed_()) {
+    UpdateButtons();
+    return app::ResponseCancelled;
+  }
   std::uint8_t response = app::ResponseCancelled;
   do {
     if (window_->VCRREQUEST) *window_->VCRREQUEST = 0;

@@ -103,12 +103,19 @@ class BrowseManager : public platform::WindowComponent, public platform::Toolbar
   // The next column of the list format, or a hidden row field.
   void AddColumn(int field);
   void AddField(int field);
+  // The next column shows a variable outside the view's file (a field of a
+  // parent record), the same on every row; it is never copied back.
+  void AddColumn(platform::FieldRef outside);
   // The update procedure's number for CallProcedure; 0 (a picker): none.
   void SetUpdateProcedure(int number) { updateProcedure_ = number; }
   // Completes the priming of a new record after the buffer was cleared and
   // the range fields set: the access object's new-record defaults and
   // auto-number. Answers a level; other than 0 cancels the insert.
   void SetPrimer(std::function<int()> primer) { primer_ = std::move(primer); }
+  // Insert is enabled, and an insert runs, only while `allowed` answers
+  // true (asked at every update of the buttons and before an insert);
+  // without a condition Insert stays enabled.
+  void SetInsertCondition(std::function<bool()> allowed) { insertAllowed_ = std::move(allowed); }
   // Makes the list the toolbar's target; `help` is the window's help button.
   void AttachToolbar(platform::Toolbar& toolbar, int help = 0);
 
@@ -173,6 +180,8 @@ class BrowseManager : public platform::WindowComponent, public platform::Toolbar
   // and copies the selection into the buffer.
   void ShowPage();
   void UpdateButtons();
+  // Reports a failed read of the view through the window's error manager.
+  void report(platform::DbStatus status);
 
  private:
   struct Range {
@@ -191,7 +200,6 @@ class BrowseManager : public platform::WindowComponent, public platform::Toolbar
   std::optional<platform::KeyValue> rangeValue(const Order& order) const;
   void loadFirst();
   void afterAsk(std::uint8_t request, std::uint8_t response, int row);
-  void report(platform::DbStatus status);
   void press(int control);
   void pick();
   void scroll(const platform::Event& event);
@@ -205,11 +213,13 @@ class BrowseManager : public platform::WindowComponent, public platform::Toolbar
   int help_ = 0;
   std::vector<Order> orders_;
   int order_ = 0;  // the current order, 1-based; 0 before the first load
-  std::vector<int> columns_;
+  std::vector<int> columns_;                 // 0: a variable of outside_
+  std::vector<platform::FieldRef> outside_;  // one per column
   std::vector<std::optional<platform::Picture>> pictures_;  // of the columns
   std::vector<int> fields_;                                 // hidden row fields
   int updateProcedure_ = 0;
   std::function<int()> primer_;
+  std::function<bool()> insertAllowed_;
   bool selectMode_ = false;
   bool viewMode_ = false;
   std::optional<platform::DbFileState> callerBuffer_;  // select mode

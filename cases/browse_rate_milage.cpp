@@ -3,6 +3,7 @@
 #include "app/frame/procedure_window.h"
 #include "app/frame/thread_state.h"
 #include "cases/browse_manager.h"
+#include "cases/entry_lists.h"
 #include "cases/rate_orders.h"
 #include "cases/rate_windows.h"
 #include "cases/update_rate_milage.h"
@@ -23,7 +24,7 @@ using platform::ControlKind;
 using platform::Rect;
 
 RateListCall calls[] = {
-    {BROWSEHOURLY, "BrowseHOURLYByHOU:KeyMilageRate", nullptr},
+    {BROWSEHOURLY, "BrowseHOURLYByHOU:KeyMilageRate", BrowseHOURLYByHOU_KeyMilageRate},
 };
 
 const RateListCall* ownCall(int control) {

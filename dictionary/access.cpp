@@ -133,18 +133,14 @@ void AccessRateMilage::NewRecordDefaults() {
   FieldRef::of(RateMilageLayout().field(RTM_DATEMILAGERATE), file().record()).setDay(platform::today());
 }
 
-int AccessHOURLY::CheckEntryCase(int field, bool messages) {
-  int result = FileManager::ValidateField(field, messages);
-  if (field != HOU_CASENUMBER) return result;
-  errors().setField("HOU:CaseNumber");
-  const int found = LookUpEntryCase({});
-  if (found != platform::LevelBenign)
-    result = messages ? raise(platform::Msg::FieldNotInFile, {}, "CaseCloseSummary") : found;
-  return result;
-}
+namespace {
 
-int AccessHOURLY::LookUpEntryCase(const std::function<void()>& found) {
-  platform::FileManager& cases = thread_.access(CaseCloseSummaryFile);
+// The case whose number is the first characters of `number` (as many as a
+// case number holds), fetched by CCS:KeyCaseNumber. `found` runs while that
+// case is in the case file's buffer; the buffer and position are the same
+// afterwards, whatever happened. Answers the fetch's level.
+int lookUpCase(ThreadData& t, const FieldRef& number, const std::function<void()>& found) {
+  platform::FileManager& cases = t.access(CaseCloseSummaryFile);
   // The case file's buffer and position come back however the lookup ends.
   struct Restore {
     platform::FileManager& access;
@@ -152,13 +148,45 @@ int AccessHOURLY::LookUpEntryCase(const std::function<void()>& found) {
     ~Restore() { access.RestoreFile(state); }
   } restore{cases, cases.SaveFile()};
 
-  const FieldRef entryCase = FieldRef::of(HOURLYLayout().field(HOU_CASENUMBER), file().record());
   FieldRef caseNumber = FieldRef::of(CaseCloseSummaryLayout().field(CCS_CASENUMBER), cases.file().record());
-  const std::size_t compared = std::min<std::size_t>(caseNumber.size(), entryCase.size());
-  caseNumber.setText(std::string_view(reinterpret_cast<const char*>(entryCase.data()), compared));
+  const std::size_t compared = std::min<std::size_t>(caseNumber.size(), number.size());
+  caseNumber.setText(std::string_view(reinterpret_cast<const char*>(number.data()), compared));
   const int level = cases.TryFetch(CCS_KeyCaseNumber);
   if (level == platform::LevelBenign && found) found();
   return level;
+}
+
+// A field check on a case number: "Field contents error" naming `fieldName`
+// and "CaseCloseSummary" when no case has it (with messages), else the
+// lookup's level.
+int checkCaseNumber(ThreadData& t, platform::FileManager& access, const FieldRef& number, const char* fieldName,
+                    bool messages) {
+  access.errors().setField(fieldName);
+  const int found = lookUpCase(t, number, {});
+  if (found == platform::LevelBenign) return found;
+  return messages ? access.raise(platform::Msg::FieldNotInFile, {}, "CaseCloseSummary") : found;
+}
+
+}  // namespace
+
+int AccessHOURLY::CheckEntryCase(int field, bool messages) {
+  int result = FileManager::ValidateField(field, messages);
+  if (field != HOU_CASENUMBER) return result;
+  const FieldRef entryCase = FieldRef::of(HOURLYLayout().field(HOU_CASENUMBER), file().record());
+  if (int level = checkCaseNumber(thread_, *this, entryCase, "HOU:CaseNumber", messages)) result = level;
+  return result;
+}
+
+int AccessHOURLY::LookUpEntryCase(const std::function<void()>& found) {
+  return lookUpCase(thread_, FieldRef::of(HOURLYLayout().field(HOU_CASENUMBER), file().record()), found);
+}
+
+int AccessTOTALS::ValidateField(int field, bool messages) {
+  int result = FileManager::ValidateField(field, messages);
+  if (field != TOT_CASENUMBER) return result;
+  const FieldRef caseNumber = FieldRef::of(TOTALSLayout().field(TOT_CASENUMBER), file().record());
+  if (int level = checkCaseNumber(thread_, *this, caseNumber, "TOT:CaseNumber", messages)) result = level;
+  return result;
 }
 
 }  // namespace dictionary

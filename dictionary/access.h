@@ -7,7 +7,8 @@
 //   RateMilage        new records carry today's date in RTM:DATEMILAGERATE;
 //   HOURLY            the field check CheckEntryCase: an entry's case
 //                     number must name a case;
-//   TOTALS            nothing but the shut-down.
+//   TOTALS            the field check of TOT:CASENUMBER: a totals
+//                     record's case number must name a case.
 // Each one's shut-down clears the thread's reference to it.
 //
 // The relations, declared on both sides:
@@ -104,6 +105,10 @@ class AccessTOTALS : public platform::FileManager {
  public:
   explicit AccessTOTALS(ThreadData& thread) : thread_(thread) {}
   void Kill() override;
+  // The field check: TOT:CASENUMBER must be the number of a case, looked up
+  // as AccessHOURLY::CheckEntryCase looks up an entry's case, with "Field
+  // contents error" naming "TOT:CaseNumber" and "CaseCloseSummary".
+  int ValidateField(int field, bool messages) override;
 
  private:
   ThreadData& thread_;

@@ -315,6 +315,13 @@ DbStatus DbFile::readRun(int key, Direction direction, const KeyValue* value, co
 
 DbStatus DbFile::readPage(int key, Direction direction, const std::optional<Seek>& from, int count,
                           const std::optional<KeyValue>& equal, std::vector<DbRow>& rows) {
+  const DbStatus s = readRows(key, direction, from, count, equal, rows);
+  walked();
+  return s;
+}
+
+DbStatus DbFile::readRows(int key, Direction direction, const std::optional<Seek>& from, int count,
+                          const std::optional<KeyValue>& equal, std::vector<DbRow>& rows) {
   rows.clear();
   if (begin() != DbStatus::Ok) return error_.status;
   if (!validKey(key)) return fail(DbStatus::Invalid, "no key number " + std::to_string(key));

@@ -142,6 +142,24 @@ class DbFile {
   // for a file without values in that key.
   DbStatus maxValue(int key, KeyValue& value);
 
+  // Reads go through a memory map of the file, which is fast; but every
+  // mapped page read stays resident in the process (the system maps the
+  // pages around each one read too), so a walk over the whole of a large
+  // file (a report's reader) would hold as much of it as it read. While a
+  // walk is on, reads keep the map until the process's mapped pages have
+  // grown by `mapped` bytes since the walk began; then the map goes, and
+  // what it held with it, and the rest of the walk reads through the
+  // driver's small page cache. A walk over a few thousand records keeps
+  // the map's speed; one over a file far larger than memory keeps the
+  // process small. (Where the resident pages cannot be read, a walk reads
+  // without the map from the start.) It holds over closing and opening,
+  // until switched off, which brings the map back.
+  static constexpr std::int64_t WalkMapped = 24ll << 20;
+  void setWalk(bool on, std::int64_t mapped = WalkMapped);
+  bool walk() const { return walk_; }
+  // Whether reads go through the memory map.
+  bool mapped() const { return !walk_ || !walkUnmapped_; }
+
   // --- Writing -------------------------------------------------------------
 
   // Adds the buffer as a new record; position := its position.
@@ -217,6 +235,10 @@ class DbFile {
   int rebuildByCopy(std::string& why);
   void purgeDeadReservations();
   void detachFile();
+  void applyMapping();
+  void walked();
+  DbStatus readRows(int key, Direction direction, const std::optional<Seek>& from, int count,
+                    const std::optional<KeyValue>& equal, std::vector<DbRow>& rows);
   void contextEnded();
   void resolvePath();
 
@@ -236,6 +258,10 @@ class DbFile {
   bool open_ = false;
   bool readOnly_ = false;
   int lockRecovery_ = 0;
+  bool walk_ = false;
+  bool walkUnmapped_ = false;           // the walk's reads go without the map
+  std::int64_t walkMapped_ = 0;         // the growth it allows the map
+  std::int64_t walkResidentFrom_ = -1;  // the process's mapped pages when the map was taken
   std::vector<std::uint8_t> buffer_;
   std::int64_t position_ = 0;
   DbError error_;

@@ -145,8 +145,49 @@ DbStatus DbFile::openAttempt(Access access) {
     return fail(classifyRead(rc), why, rc);
   }
   dbi::exec(context_->db_, "PRAGMA " + schema_ + ".synchronous = FULL");
-  dbi::exec(context_->db_, "PRAGMA " + schema_ + ".mmap_size = 2147418112");
+  applyMapping();
   return verify(access);
+}
+
+namespace {
+
+// Bytes of the process's resident pages that files back (mapped files,
+// shared memory); -1 when they cannot be read.
+std::int64_t residentMappedBytes() {
+  FILE* f = std::fopen("/proc/self/statm", "r");
+  if (!f) return -1;
+  long size = 0, resident = 0, shared = 0;
+  const int n = std::fscanf(f, "%ld %ld %ld", &size, &resident, &shared);
+  std::fclose(f);
+  return n == 3 ? static_cast<std::int64_t>(shared) * ::sysconf(_SC_PAGESIZE) : -1;
+}
+
+}  // namespace
+
+void DbFile::applyMapping() {
+  if (!context_ || schema_.empty()) return;
+  // The largest map SQLite takes; none once a walk has used its share.
+  dbi::exec(context_->db_, "PRAGMA " + schema_ + ".mmap_size = " + (mapped() ? "2147418112" : "0"));
+}
+
+void DbFile::setWalk(bool on, std::int64_t mapped) {
+  const bool wasMapped = this->mapped();
+  walk_ = on;
+  walkUnmapped_ = false;
+  walkMapped_ = mapped;
+  walkResidentFrom_ = on ? residentMappedBytes() : -1;
+  if (walkResidentFrom_ < 0 && on) walkUnmapped_ = true;  // growth unknown: no map at all
+  if (open_ && wasMapped != this->mapped()) applyMapping();
+}
+
+// After a read of a walk: once the mapped pages have grown by the walk's
+// share, the map goes, and what it held with it. Between reads no page of
+// the file is in use.
+void DbFile::walked() {
+  if (!walk_ || walkUnmapped_) return;
+  if (residentMappedBytes() - walkResidentFrom_ <= walkMapped_) return;
+  walkUnmapped_ = true;
+  if (open_) applyMapping();
 }
 
 DbStatus DbFile::verify(Access access) {

@@ -88,6 +88,7 @@ void FileRelations::Init(FileManager& access, std::chrono::milliseconds timeout)
 
 void FileRelations::Kill() {
   relations_.clear();
+  if (quickScan_ && access_ && access_->initialised()) access_->file().setWalk(false);
   quickScan_ = false;
   access_ = nullptr;
 }
@@ -147,6 +148,9 @@ void FileRelations::quickScanPass(unsigned pass, bool on) {
   if (lastPass_ == pass) return;
   lastPass_ = pass;
   quickScan_ = on;
+  // A walk over the file reads it without the memory map, so that what it
+  // has read does not stay resident.
+  if (access_ && access_->initialised()) access_->file().setWalk(on);
   for (const Relation& r : relations_) r.other->quickScanPass(pass, on);
 }
 

@@ -86,7 +86,8 @@ class FileRelations : public RelatedFiles {
   // Read-ahead for a sequential walk in key order (a report's record
   // reader): on or off for this file and every file reachable through its
   // relations, each once. Readers that walk the file read ahead in larger
-  // pages while it is on.
+  // pages while it is on, and the file reads as a walk (DbFile::setWalk),
+  // so that a walk over a large file does not keep what it read resident.
   void SwitchQuickScan(bool on);
   bool quickScan() const { return quickScan_; }
 

@@ -33,9 +33,23 @@ bool ListView::holds(const std::uint8_t* image) const {
   return !filter_ || filter_(image);
 }
 
+namespace {
+ListView::ReadFault& readFault() {
+  static ListView::ReadFault fault;
+  return fault;
+}
+}  // namespace
+
+void ListView::setReadFault(ReadFault fault) { readFault() = std::move(fault); }
+
 DbStatus ListView::readInto(Direction direction, const std::optional<Seek>& from, int count,
                             std::vector<DbRow>& rows) {
   ++stats_.queries;
+  if (const ReadFault& fault = readFault())
+    if (DbStatus s = fault(*this); s != DbStatus::Ok) {
+      rows.clear();
+      return s;
+    }
   DbStatus s = file_->readPage(key_, direction, from, count, range_, rows);
   stats_.rowsRead += static_cast<long>(rows.size());
   return s;
@@ -56,10 +70,13 @@ DbStatus ListView::read(Direction direction, const std::optional<Seek>& from, in
   while (static_cast<int>(rows.size()) < count) {
     const int want = std::max(count - static_cast<int>(rows.size()), MinBatch);
     if (DbStatus s = readInto(direction, place, want, batch); s != DbStatus::Ok) return s;
+    const bool more = static_cast<int>(batch.size()) == want;
+    // The next batch starts past this one's last record, taken before the
+    // rows that pass are moved out of it.
+    if (more) place = past(batch.back());
     for (DbRow& r : batch)
       if (filter_(r.image.data()) && static_cast<int>(rows.size()) < count) rows.push_back(std::move(r));
-    if (static_cast<int>(batch.size()) < want) break;
-    place = past(batch.back());
+    if (!more) break;
   }
   return DbStatus::Ok;
 }

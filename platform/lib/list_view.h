@@ -114,6 +114,12 @@ class ListView {
   const Stats& stats() const { return stats_; }
   void resetStats() { stats_ = {}; }
 
+  // For tests: runs before every query any view asks of the driver; a
+  // status other than Ok fails that read with it, as a failing driver
+  // would. An empty hook removes it.
+  using ReadFault = std::function<DbStatus(const ListView& view)>;
+  static void setReadFault(ReadFault fault);
+
  private:
   DbStatus readInto(Direction direction, const std::optional<Seek>& from, int count, std::vector<DbRow>& rows);
 

@@ -137,6 +137,7 @@ class QtDesktop : public QObject, private DesktopObserver {
   void applyStates(WindowView& v);
   void applyInput(WindowView& v);
   void applyInputOfThread(int thread);
+  void showWaitCursor(WindowView& v, bool on);
   void applyGeometry(WindowView& v);
   void applyWindowState(WindowView& v);
   void syncRadios(WindowView& v, Control& option);

@@ -318,6 +318,7 @@ void QtDesktop::destroyView(int windowId) {
     if (cv.menu) cv.menu->deleteLater();
   }
   if (v.top) {
+    showWaitCursor(v, false);
     v.top->hide();
     v.top->removeEventFilter(this);
     if (v.sub && v.sub->mdiArea()) v.sub->mdiArea()->removeSubWindow(v.sub);
@@ -347,7 +348,22 @@ void QtDesktop::windowChanged(Window& w, WindowProp p) {
       if (v->main) v->main->setMinimumSize(min);
       break;
     }
+    case WindowProp::WaitCursor: showWaitCursor(*v, w.waitCursor()); break;
   }
+}
+
+// The system's wait cursor over every window while a window works; the
+// window's top widget remembers that it asked for it, so that a window
+// destroyed while working gives it back.
+void QtDesktop::showWaitCursor(WindowView& v, bool on) {
+  static constexpr const char* WaitingKey = "lvWaitCursor";
+  QWidget* top = v.top;
+  if (!top || top->property(WaitingKey).toBool() == on) return;
+  top->setProperty(WaitingKey, on);
+  if (on)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
 }
 
 // The window's placement as the widgets have it, in dialog units.

@@ -198,8 +198,10 @@ struct Report::Impl {
     }
   }
 
+  // A value that is read as a whole: cut, it would read as another one.
   static bool isNumber(const Control& k) {
-    return k.picture && k.picture->kind == PictureKind::Number;
+    return k.picture && (k.picture->kind == PictureKind::Number || k.picture->kind == PictureKind::Date ||
+                         k.picture->kind == PictureKind::Time);
   }
 
   static bool radioChosen(const Radio& r, const FieldRef& f) {
@@ -400,7 +402,8 @@ struct Report::Impl {
 
   void startPage() {
     ++pageNumber;
-    page = Page{};
+    // The items go, their room stays: the next page holds about as many.
+    page.items.clear();
     page.number = pageNumber;
     page.width = width;
     page.height = height;

@@ -45,7 +45,8 @@
 // Fill(Black) and Colour(White)), vertical text, and for multi-line texts
 // whether they wrap within their width, and grow the band to hold all of
 // their text or are cut at their box. A single-line text wider than its box
-// is cut at the box; a number that does not fit prints as '#'.
+// is cut at the box; a number, date or time that does not fit prints as
+// '#' (cut, it would read as another value).
 //
 // A band grows by as much as its tallest growing text needs; its other
 // controls stay where they are, move down with the band's bottom

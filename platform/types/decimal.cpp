@@ -175,6 +175,13 @@ std::optional<Decimal> Decimal::fromDouble15(double v) {
 }
 
 double Decimal::toDouble() const {
+  // A mantissa and a power of ten that are both exact doubles give the
+  // correctly rounded quotient at once; anything larger goes through text.
+  static constexpr double Exact[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  constexpr Int Limit = Int{1} << 53;
+  if (mantissa_ < Limit && mantissa_ > -Limit && scale_ <= 22)
+    return static_cast<double>(static_cast<std::int64_t>(mantissa_)) / Exact[scale_];
   const std::string s = toString();
   double out = 0;
   std::from_chars(s.data(), s.data() + s.size(), out);

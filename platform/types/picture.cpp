@@ -98,10 +98,11 @@ bool startsWithNoCase(std::string_view s, std::string_view prefix) {
 // --- numbers ---------------------------------------------------------------
 
 // Shown width of a value with `intDigits` integer digits under a number
-// picture.
+// picture, at its narrowest: without thousands separators, which a value
+// too wide for the picture drops before it is marked.
 int shownWidth(const Picture& p, int intDigits, bool negative) {
   if (intDigits < 1) intDigits = 1;
-  return (p.currency ? 1 : 0) + (negative ? 1 : 0) + intDigits + (intDigits - 1) / 3 + (p.places > 0 ? p.places + 1 : 0);
+  return (p.currency ? 1 : 0) + (negative ? 1 : 0) + intDigits + (p.places > 0 ? p.places + 1 : 0);
 }
 
 // The largest (or, for `negative`, the smallest) value a number picture
@@ -443,13 +444,21 @@ std::string formatDecimal(const Decimal& v, const Picture& p) {
   digits.append(places - static_cast<std::size_t>(r.scale()), '0');  // r.scale() <= places
   if (digits.size() <= places) digits.insert(0, places + 1 - digits.size(), '0');
   const std::string intPart = digits.substr(0, digits.size() - places);
-  std::string out;
-  if (r.sign() < 0) out += '-';
-  if (p.currency) out += '$';
-  out += detail::groupThousands(intPart);
-  if (places > 0) out += "." + digits.substr(digits.size() - places);
-  if (static_cast<int>(out.size()) > p.width) return hashes(p.width);
-  return out;
+  const std::string fraction = places > 0 ? "." + digits.substr(digits.size() - places) : std::string();
+  const std::string sign = std::string(r.sign() < 0 ? "-" : "") + (p.currency ? "$" : "");
+  // Grouped when that fits; otherwise the plain digits; otherwise the mark.
+  for (const std::string& whole : {detail::groupThousands(intPart), intPart}) {
+    std::string out = sign + whole + fraction;
+    if (static_cast<int>(out.size()) <= p.width) return out;
+  }
+  return hashes(p.width);
+}
+
+bool fitsPicture(const Decimal& v, const Picture& p) {
+  if (p.kind != PictureKind::Number) return true;
+  const Decimal r = v.rounded(p.places);
+  if (r.sign() < 0 && !p.allowMinus) return false;
+  return shownWidth(p, r.integerDigits(), r.sign() < 0) <= p.width;
 }
 
 std::string formatDay(std::int32_t day, const Picture& p) {

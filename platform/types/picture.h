@@ -7,7 +7,9 @@
 //                        width 10 (the whole shown text), 2 places, trailing
 //                        'B' shows zero as blank. Thousands are grouped with
 //                        commas ("$1,234.50"). A value too wide for the width
-//                        shows a row of '#' as wide as the picture.
+//                        with its commas is shown without them ("$100000.00");
+//                        one still too wide shows a row of '#' as wide as the
+//                        picture.
 //   dates    "D17"       the system's short date (from the locale)
 //            "D02"/"D02B" mm/dd/yyyy, zero padded ("d02b" the same)
 //            "D2B"        m/d/yyyy without leading zeros
@@ -83,6 +85,9 @@ void setSystemDateTimeFormat(const DateTimeFormat& f);
 // Formatting. The result is UTF-8 screen text without padding; the control
 // that shows it aligns it.
 std::string formatDecimal(const Decimal& v, const Picture& p);
+// Whether a number picture shows the value (rather than its row of '#');
+// always true for the other kinds.
+bool fitsPicture(const Decimal& v, const Picture& p);
 std::string formatDay(std::int32_t day, const Picture& p);
 std::string formatTime(std::int32_t time, const Picture& p);
 std::string formatPage(int page, const Picture& p);
@@ -100,8 +105,8 @@ std::string format(const FieldRef& var, const Picture& p);
 //            optional '$', commas between groups of three digits, a leading
 //            '-' only where the picture allows it. More places than the
 //            picture (or the variable) has are refused, never rounded, and
-//            so is a value wider than the picture or larger than the
-//            variable holds.
+//            so is a value the picture cannot show (even without its
+//            commas) or larger than the variable holds.
 //   dates    the picture's order with '/', '-' or '.' (or the system
 //            separator) between the parts; one or two digits for month and
 //            day, four for the year (two-digit years are refused rather than

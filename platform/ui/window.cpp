@@ -553,6 +553,12 @@ void Window::setMinimumSize(int width, int height) {
   setSize(rect_.width, rect_.height);
 }
 
+void Window::setWaitCursor(bool on) {
+  const bool was = waitCursor();
+  waitCursor_ = std::max(waitCursor_ + (on ? 1 : -1), 0);
+  if (waitCursor() != was) windowChanged(WindowProp::WaitCursor);
+}
+
 void Window::controlChanged(Control& c, Prop p) {
   if (find(c.number()) != &c) return;  // not added yet
   desktop().notify([this, &c, p](DesktopObserver& o) { o.propertyChanged(*this, c, p); });

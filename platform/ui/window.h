@@ -80,7 +80,7 @@ constexpr int MessageIconControl = 20;
 enum class WindowState : std::uint8_t { Built, Open, Closed };
 
 // What changed about a window (DesktopObserver::windowChanged).
-enum class WindowProp : std::uint8_t { Caption, Position, Maximized, Minimized, Enabled, StatusText, MinimumSize };
+enum class WindowProp : std::uint8_t { Caption, Position, Maximized, Minimized, Enabled, StatusText, MinimumSize, WaitCursor };
 
 struct WindowSpec {
   WindowKind kind = WindowKind::Own;
@@ -195,6 +195,12 @@ class Window {
   int minimumWidth() const { return minWidth_; }
   int minimumHeight() const { return minHeight_; }
 
+  // --- the wait cursor ---
+  // While the window works without taking input (a long read), the system's
+  // wait cursor shows. Calls nest: each on needs its off.
+  void setWaitCursor(bool on);
+  bool waitCursor() const { return waitCursor_ > 0; }
+
  private:
   friend class Control;
   friend class Desktop;
@@ -241,6 +247,7 @@ class Window {
   bool maximized_ = false;
   bool minimized_ = false;
   int minWidth_ = 0, minHeight_ = 0;
+  int waitCursor_ = 0;
   std::vector<std::string> statusTexts_;
 
   std::deque<Queued> queue_;

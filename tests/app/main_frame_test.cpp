@@ -277,9 +277,19 @@ TEST_F(MainTest, TheFramesOwnProceduresOpenTheirWindows) {
   ASSERT_NE(frame, nullptr);
   const std::vector<int> threads = app::programThreads();
   // Commands whose procedures are not built yet start nothing.
-  frame->post(platform::EventKind::Accepted, BROWSETOTALS);
+  frame->post(platform::EventKind::Accepted, REPORTTOTALSBYTOT_KEYCASENUMBER);
   drv->settle();
   EXPECT_EQ(app::programThreads(), threads);
+
+  // The hidden entry and totals lists, each on a thread of its own.
+  for (const auto& [item, caption] : {std::pair{BROWSEHOURLY, "Browse the HOURLY file"},
+                                      std::pair{BROWSETOTALS, "Browse the TOTALS file"}}) {
+    frame->post(platform::EventKind::Accepted, item);
+    drv->settle();
+    platform::Window& list = drv->window(caption);
+    EXPECT_NE(list.thread(), frameThread) << caption;
+    EXPECT_EQ(platform::threadStackSize(list.thread()), 50000u) << caption;
+  }
 
   // The mileage-rate list from the menu and from the toolbar: two lists on
   // threads of their own.

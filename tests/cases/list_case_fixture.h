@@ -71,7 +71,7 @@ struct Case {
 class CaseWriter {
  public:
   CaseWriter() {
-    for (platform::DbFile* f : {&cases_, &entries_, &totals_}) {
+    for (platform::DbFile* f : {&cases_, &entries_, &totals_, &rates_}) {
       DbStatus s = f->open();
       if (s == DbStatus::FileNotFound && f->create() == DbStatus::Ok) s = f->open();
       EXPECT_EQ(s, DbStatus::Ok) << f->error().text;
@@ -92,16 +92,52 @@ class CaseWriter {
     EXPECT_EQ(cases_.add(), DbStatus::Ok) << cases_.error().text;
     return cases_.position();
   }
-  void addEntry(const std::string& caseNumber, int fn) {
+  void addEntry(const std::string& caseNumber, int fn) { addEntry(caseNumber, fn, [](auto) {}); }
+  // An entry with the fields `fill` sets through the setter it is given.
+  void addEntry(const std::string& caseNumber, int fn,
+                const std::function<void(const std::function<FieldRef(dictionary::HOURLYField)>&)>& fill) {
     platform::clearRecord(entries_.layout(), entries_.record());
     field(entries_, dictionary::HOU_FN).setInteger(fn);
     field(entries_, dictionary::HOU_CASENUMBER).setText(caseNumber);
+    fill([this](dictionary::HOURLYField f) { return field(entries_, f); });
     EXPECT_EQ(entries_.add(), DbStatus::Ok) << entries_.error().text;
   }
-  void addTotals(const std::string& caseNumber) {
+  void addRate(const std::string& rate, std::int32_t day = 0) {
+    platform::clearRecord(rates_.layout(), rates_.record());
+    field(rates_, dictionary::RTM_MILAGERATE).setText(rate);
+    field(rates_, dictionary::RTM_DATEMILAGERATE).setDay(day);
+    EXPECT_EQ(rates_.add(), DbStatus::Ok) << rates_.error().text;
+  }
+  // A field of entry `fn` as plain text; empty when it has gone.
+  std::string entryField(int fn, dictionary::HOURLYField f) {
+    std::vector<platform::DbRow> rows;
+    entries_.readPage(dictionary::HOU_KEYFN, platform::Direction::Forward, std::nullopt, 1,
+                      platform::KeyValue{std::int64_t{fn}}, rows);
+    return rows.empty() ? std::string() : FieldRef::of(entries_.layout().field(f), rows.front().image.data()).text();
+  }
+  // The numbers of every entry.
+  std::vector<int> entryNumbers() {
+    std::vector<platform::DbRow> rows;
+    entries_.readPage(dictionary::HOU_KEYFN, platform::Direction::Forward, std::nullopt, 100000, std::nullopt, rows);
+    std::vector<int> out;
+    for (platform::DbRow& r : rows)
+      out.push_back(static_cast<int>(FieldRef::of(entries_.layout().field(dictionary::HOU_FN), r.image.data()).integer()));
+    return out;
+  }
+  // A totals record of a case, with its arraignment hours and mileage.
+  void addTotals(const std::string& caseNumber, const std::string& hours = "0", const std::string& mileage = "0") {
     platform::clearRecord(totals_.layout(), totals_.record());
     field(totals_, dictionary::TOT_CASENUMBER).setText(caseNumber);
+    field(totals_, dictionary::TOT_A).setText(hours);
+    field(totals_, dictionary::TOT_N).setText(mileage);
     EXPECT_EQ(totals_.add(), DbStatus::Ok) << totals_.error().text;
+  }
+  // A field of the totals record of a case, as plain text; empty for none.
+  std::string totalsField(const std::string& caseNumber, dictionary::TOTALSField f) {
+    std::vector<platform::DbRow> rows;
+    totals_.readPage(dictionary::TOT_KeyCaseNumber, platform::Direction::Forward, std::nullopt, 2,
+                     platform::KeyValue{platform::latin1Upper(caseNumber)}, rows);
+    return rows.empty() ? std::string() : FieldRef::of(totals_.layout().field(f), rows.front().image.data()).text();
   }
   // Many cases in one transaction: number and name of case i.
   void addMany(int count, const std::function<void(int, FieldRef number, FieldRef name)>& fill) {
@@ -140,6 +176,7 @@ class CaseWriter {
   platform::DbFile cases_{context_, dictionary::CaseCloseSummaryDefinition()};
   platform::DbFile entries_{context_, dictionary::HOURLYDefinition()};
   platform::DbFile totals_{context_, dictionary::TOTALSDefinition()};
+  platform::DbFile rates_{context_, dictionary::RateMilageDefinition()};
 };
 
 // What the stand-ins saw.

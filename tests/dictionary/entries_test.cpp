@@ -214,4 +214,45 @@ TEST_F(EntriesTest, AnEntryOfNoCaseIsNotAddedAndKeepsItsNumberForTheNextTry) {
   EXPECT_EQ(Access_HOURLY().reservation(), 0);
 }
 
+TEST_F(EntriesTest, ATotalsRecordMustNameACaseWhenAddedAndWhenChanged) {
+  openFiles();
+  addCase("CR-1");
+  addCase("CR-2", "current");
+  const platform::DbFileState listed = CaseCloseSummary().saveState();
+  const std::string notFound = "The value of TOT:CaseNumber must be found in the CaseCloseSummary file.";
+  struct Case {
+    const char* number;
+    bool added;
+  };
+  for (const Case& c : {Case{"cr-1", true}, Case{"CR-9", false}, Case{"", false}}) {
+    SCOPED_TRACE(std::string("\"") + c.number + "\"");
+    port.shown.clear();
+    ASSERT_EQ(Access_TOTALS().PrimeRecord(), 0);
+    TOT(TOT_CASENUMBER).setText(c.number);
+    EXPECT_EQ(Access_TOTALS().Insert(), c.added ? LevelBenign : LevelNotify);
+    if (c.added) {
+      EXPECT_TRUE(port.shown.empty());
+    } else {
+      ASSERT_EQ(port.shown.size(), 1u);
+      EXPECT_EQ(port.shown[0].title, "Field contents error");
+      EXPECT_EQ(port.shown[0].text, notFound);
+    }
+    EXPECT_EQ(CaseCloseSummary().position(), listed.position);
+    EXPECT_TRUE(std::equal(listed.buffer.begin(), listed.buffer.end(), CaseCloseSummary().record()));
+  }
+  EXPECT_EQ(rows(TOTALS(), TOT_KeyCaseNumber).size(), 1u);
+
+  // Moved to a number that names no case: refused, the stored record kept.
+  port.shown.clear();
+  TOT(TOT_CASENUMBER).setText("CR-1");
+  ASSERT_EQ(Access_TOTALS().TryFetch(TOT_KeyCaseNumber), 0);
+  const std::vector<std::uint8_t> original(TOTALS().image().begin(), TOTALS().image().end());
+  TOT(TOT_CASENUMBER).setText("CR-9");
+  EXPECT_EQ(Relate_TOTALS().Update(original), LevelNotify);
+  EXPECT_EQ(port.titles(), (std::vector<std::string>{"Field contents error"}));
+  TOT(TOT_CASENUMBER).setText("CR-2");
+  EXPECT_EQ(Relate_TOTALS().Update(original), LevelBenign);
+  EXPECT_EQ(texts(TOTALS(), TOT_KeyCaseNumber, TOT_CASENUMBER), (std::vector<std::string>{"CR-2"}));
+}
+
 }  // namespace

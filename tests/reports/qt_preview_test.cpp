@@ -1,6 +1,6 @@
-// The test report through the real Qt windows, offscreen: the progress
-// window, the preview with its own page view, a zoom from the list, and a
-// print to a PDF file through the printer dialog, read back with pdftotext.
+// Reports through the real Qt windows, offscreen: the progress window, the
+// preview with its own page view, a zoom from the list, and a print to a
+// PDF file through the printer dialog, read back with pdftotext.
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,9 @@
 #include "platform/qt/printer.h"
 #include "platform/qt/pump.h"
 #include "platform/ui/desktop.h"
+#include "reports/list_reports.h"
 #include "reports/worksheet_reports.h"
+#include "tests/reports/list_fixture.h"
 #include "tests/reports/report_fixture.h"
 
 namespace reporttest {
@@ -171,6 +173,42 @@ TEST_F(QtReportTest, AReportGoesThroughItsProgressWindowAndPreviewToAPdfFile) {
   for (const char* expected : {"ENTRY TEST REPORT", "PAGE TOTAL:", "PAGE 2", "United States v. Okafor", "$6,000.00",
                                "ENCLOSURE:", "Hearing number 40"})
     EXPECT_NE(text.find(expected), std::string::npos) << expected << " in:\n" << text;
+}
+
+TEST_F(QtReportTest, AListReportOfTwoPagesPrintsBothToAPdfFile) {
+  {
+    Records records;
+    records.addAll(dictionary::RateMilageFile, 30, [](const Records::Fields& f, int i) {
+      f(dictionary::RTM_MILAGERATE).setDecimal(platform::Decimal::fromParts(300 + i, 3));
+    });
+  }
+  ASSERT_NE(app::StartProgram(reports::ReportRateMilageByRTM_KeyMilageRate), 0);
+  ASSERT_TRUE(waitFor([&] { return window("Report Preview") != nullptr; }));
+  settle();
+  platform::Window& preview = *window("Report Preview");
+  EXPECT_EQ(preview.control(PreviewPageText).text(), "Page 1 of 2");
+  const std::string pdf = (dir / "rates.pdf").string();
+  QPrinter& printer = platform::qt::sharedPrinter();
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(pdf));
+  click(desk->controlWidget(preview, PreviewPrint));
+  QPrintDialog* dialog = nullptr;
+  ASSERT_TRUE(waitFor([&] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* d = qobject_cast<QPrintDialog*>(w); d && d->isVisible()) dialog = d;
+    return dialog != nullptr;
+  }));
+  dialog->accept();
+  ASSERT_TRUE(waitFor([&] { return window("Report Preview") == nullptr; }));
+  printer.setOutputFileName(QString());
+  const std::string text = pdfText(pdf);
+  for (const char* expected :
+       {"Report RateMilage file", "Date Milage Rate", "Milage Rate", "Page 1", "Page 2", "0.300", "0.329", "Date:"})
+    EXPECT_NE(text.find(expected), std::string::npos) << expected << " in:\n" << text;
+  // The 29th rate opens the second page.
+  const std::size_t second = text.find("Page 2");
+  EXPECT_LT(text.find("0.327"), second);
+  EXPECT_GT(text.find("0.328"), second);
 }
 
 // The in-court worksheet of a case, started on a thread of its own, to a

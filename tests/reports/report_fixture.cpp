@@ -82,7 +82,7 @@ CallerState callerStateNow() {
   s.entryPosition = HOURLY().position();
   s.casePosition = CaseCloseSummary().position();
   s.uses = Access_HOURLY().useCount();
-  s.quickScan = Relate_HOURLY().quickScan();
+  s.quickScan = Relate_HOURLY().quickScan() || HOURLY().walk() || CaseCloseSummary().walk();
   s.procedures = app::ThreadErrors().procedures();
   return s;
 }
@@ -150,8 +150,9 @@ ReportSpec EntryReport::Describe() {
 
 int EntryReport::OnRecord() {
   if (costClock() && knobs().recordCost) costClock()->spend(knobs().recordCost);
-  knobs().quickScanSeen = Relate_HOURLY().quickScan();
-  knobs().relatedQuickScanSeen = Relate_CaseCloseSummary().quickScan();
+  // Quick-scan on, and the files read as a walk, without their memory map.
+  knobs().quickScanSeen = Relate_HOURLY().quickScan() && HOURLY().walk();
+  knobs().relatedQuickScanSeen = Relate_CaseCloseSummary().quickScan() && CaseCloseSummary().walk();
   if (View(HOU_TOTALSECTION_INCOURT).decimal().isZero()) return platform::LevelContinue;
   return PrintDetail();
 }

@@ -189,6 +189,43 @@ TEST_F(ListViewTest, RangeAndFilterLimitTheView) {
   EXPECT_FALSE(view.holds(image.data()));
 }
 
+// A filtered read of whole batches goes on past the last record of each,
+// whether or not that record passed (the rows that pass are moved out).
+TEST_F(ListViewTest, AFilteredReadGoesOnBatchAfterBatch) {
+  addNumbered(100);
+  view.setKey(KeyNum);
+  for (int keep : {1, 3}) {
+    SCOPED_TRACE(keep);
+    view.setFilter([keep](const std::uint8_t* image) {
+      return FieldRef::of(layout().field(NUM), const_cast<std::uint8_t*>(image)).integer() % keep == 0;
+    });
+    const int count = keep == 1 ? 40 : 20;
+    std::vector<DbRow> rows;
+    ASSERT_EQ(view.read(Direction::Forward, std::nullopt, count, rows), DbStatus::Ok);
+    ASSERT_EQ(static_cast<int>(rows.size()), count);
+    EXPECT_EQ(num(rows.front()), keep);
+    EXPECT_EQ(num(rows.back()), count * keep);
+    ASSERT_EQ(view.read(Direction::Forward, view.past(rows.back()), count, rows), DbStatus::Ok);
+    ASSERT_EQ(rows.size(), keep == 1 ? 40u : 13u);
+    EXPECT_EQ(num(rows.back()), keep == 1 ? 80 : 99);
+  }
+}
+
+// A read the fault hook fails ends with its status and no rows.
+TEST_F(ListViewTest, TheReadFaultFailsTheReadsItIsAskedTo) {
+  addNumbered(5);
+  view.setKey(KeyNum);
+  int asked = 0;
+  ListView::setReadFault([&asked](const ListView&) { return ++asked == 2 ? DbStatus::Failed : DbStatus::Ok; });
+  std::vector<DbRow> rows;
+  EXPECT_EQ(view.read(Direction::Forward, std::nullopt, 5, rows), DbStatus::Ok);
+  EXPECT_EQ(view.read(Direction::Forward, std::nullopt, 5, rows), DbStatus::Failed);
+  EXPECT_TRUE(rows.empty());
+  ListView::setReadFault({});
+  EXPECT_EQ(view.read(Direction::Forward, std::nullopt, 5, rows), DbStatus::Ok);
+  EXPECT_EQ(rows.size(), 5u);
+}
+
 TEST_F(ListViewTest, TheOpenerRunsBeforeEveryRead) {
   addNumbered(3);
   file.close();

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/report/text_metrics.h"
+#include "platform/types/daynum.h"
 #include "tests/platform/report/gui_app.h"
 #include "tests/platform/report/report_fixture.h"
 
@@ -306,20 +307,24 @@ TEST(ReportLayout, AGrowingTextGrowsItsLineWhichNeverSplitsAcrossPages) {
   EXPECT_EQ(second.find("?DETAILLINE:1")->rect.height, desc->rect.height);
 }
 
-TEST(ReportLayout, SingleLinesAreCutAtTheirBoxAndNumbersThatDoNotFitPrintHashes) {
+TEST(ReportLayout, SingleLinesAreCutAtTheirBoxAndNumbersAndDatesThatDoNotFitPrintHashes) {
   Entry e;
   ReportSpec spec;
   spec.body = {250, 250, 8000, 10000};
   Band b = BodyBand("?DETAIL", 600);
   b.Add(Field("?ENT:DESC", {0, 0, 600, 200}, e[DESC]));
   b.Add(Field("?ENT:AMOUNT", {1000, 0, 300, 200}, e[AMOUNT], "N$-17.2B").Right());
+  // Cut, "12/31/2007" would read as another date.
+  b.Add(Field("?ENT:DAY", {1500, 0, 300, 200}, e[DAY], "D02B"));
   b.Add(Field("?BOXED", {2000, 0, 700, 600}, e[DESC]).MultiLine());
   spec.details.push_back(b);
   Report r(spec);
   PageStore store;
   r.Open(store);
   const std::string text = "A description much wider than its column, and then some more words after it";
-  printRows(r, e, {{"CR-1", text, "0", "123456789"}});
+  e.set({"CR-1", text, "0", "123456789"});
+  e[DAY].setDay(platform::dayNumber(2007, 12, 31));
+  r.Print();
   r.Close();
   const Page p = store.read(1);
   const std::string shown = p.text("?ENT:DESC");
@@ -330,6 +335,9 @@ TEST(ReportLayout, SingleLinesAreCutAtTheirBoxAndNumbersThatDoNotFitPrintHashes)
   const std::string amount = p.text("?ENT:AMOUNT");
   EXPECT_FALSE(amount.empty());
   EXPECT_EQ(amount.find_first_not_of('#'), std::string::npos);
+  const std::string day = p.text("?ENT:DAY");
+  EXPECT_FALSE(day.empty());
+  EXPECT_EQ(day.find_first_not_of('#'), std::string::npos) << day;
   // A multi-line box that does not grow keeps the lines that fit it.
   const std::string boxed = p.text("?BOXED");
 

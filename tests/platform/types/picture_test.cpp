@@ -79,7 +79,7 @@ TEST_F(PictureTest, EveryPictureOfTheWindowsParses) {
   EXPECT_THROW(Picture::of("x"), std::invalid_argument);
 }
 
-TEST_F(PictureTest, NumbersAreGroupedRoundedAndMarkedWhenTooWide) {
+TEST_F(PictureTest, NumbersAreGroupedRoundedThenShownWithoutCommasThenMarkedWhenTooWide) {
   struct Case {
     const char* picture;
     const char* value;
@@ -89,17 +89,22 @@ TEST_F(PictureTest, NumbersAreGroupedRoundedAndMarkedWhenTooWide) {
       {"N-7.1B", "0", ""},
       {"N-7.1B", "-3.25", "-3.3"},  // half away from zero
       {"N-7.1B", "9999.9", "9,999.9"},
-      {"N-7.1B", "10000", "#######"},
+      {"N-7.1B", "10000", "10000.0"},  // too wide with its comma: shown without
+      {"N-7.1B", "100000", "#######"},
       {"N-7.1B", "-999.9", "-999.9"},
-      {"N-7.1B", "-1000", "#######"},
+      {"N-7.1B", "-1000", "-1000.0"},
+      {"N-7.1B", "-10000", "#######"},
       {"N$-10.2B", "1234.5", "$1,234.50"},
       {"N$-10.2B", "-1234.5", "-$1,234.50"},
       {"N$-10.2B", "99999.99", "$99,999.99"},
-      {"N$-10.2B", "100000", "##########"},
+      {"N$-10.2B", "100000", "$100000.00"},
+      {"N$-10.2B", "1000000", "##########"},
       {"N$-10.2B", "0.004", ""},  // shows as zero, so blank
       {"N$-17.2B", "1234567.891", "$1,234,567.89"},
       {"N$-17.2B", "9999999999.99", "$9,999,999,999.99"},
-      {"N$-17.2B", "-9999999999.99", "#################"},
+      {"N$-17.2B", "-9999999999.99", "-$9999999999.99"},
+      {"N$-17.2B", "9999999999999.99", "$9999999999999.99"},
+      {"N$-17.2B", "10000000000000", "#################"},
       {"n-10.1B", "7", "7.0"},
       {"n-10.2", "0", "0.00"},  // no B: zero is shown
       {"n-10.2", "17.945", "17.95"},
@@ -117,7 +122,8 @@ TEST_F(PictureTest, NumbersAreGroupedRoundedAndMarkedWhenTooWide) {
       {"n3", "-1", "###"},
       {"n10", "1234567", "1,234,567"},
       {"n10", "12345678", "12,345,678"},
-      {"n10", "123456789", "##########"},
+      {"n10", "123456789", "123456789"},
+      {"n10", "12345678901", "##########"},
       {"N-10.B", "37.5", "38"},
       {"N-10.B", "-37.5", "-38"},
       {"N-10.B", "0.4", ""},
@@ -126,6 +132,7 @@ TEST_F(PictureTest, NumbersAreGroupedRoundedAndMarkedWhenTooWide) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.picture) + " " + c.value);
     EXPECT_EQ(formatDecimal(D(c.value), Picture::of(c.picture)), c.shown);
+    EXPECT_EQ(fitsPicture(D(c.value), Picture::of(c.picture)), std::string(c.shown).find('#') == std::string::npos);
   }
 }
 
@@ -263,14 +270,17 @@ TEST_F(PictureTest, TypedNumbersAreReadByThePicture) {
           {"N$-10.2B", "1.234", nullptr, "2 digits after the decimal point"},
           {"N$-10.2B", "12,34", nullptr, "groups of three"},
           {"N$-10.2B", "1234,567", nullptr, "groups of three"},
-          {"N$-10.2B", "100,000", nullptr, "largest it shows is 99,999.99"},
-          {"N$-10.2B", "-10000", nullptr, "smallest it shows is -9,999.99"},
+          {"N$-10.2B", "100,000", nullptr, "too large for this field"},  // shown, not held
+          {"N$-10.2B", "1,000,000", nullptr, "largest it shows is 999,999.99"},
+          {"N$-10.2B", "-10000", "-10000", nullptr},  // shown as -$10000.00
+          {"N$-10.2B", "-100000", nullptr, "smallest it shows is -99,999.99"},
           {"n-10.2", "123456", nullptr, "99,999.99"},  // fits the picture, not the field
           {"n-10.2", "-99999.99", "-99999.99", nullptr},
           {"N-10.B", "37", "37", nullptr},
           {"N-10.B", "37.0", "37", nullptr},
           {"N-10.B", "37.5", nullptr, "whole number"},
-          {"N-7.1B", "-1000", nullptr, "smallest it shows is -999.9"},
+          {"N-7.1B", "-1000", "-1000", nullptr},
+          {"N-7.1B", "-10000", nullptr, "smallest it shows is -9,999.9"},
       },
       7, 2);
   checkDecimalInputs(
