@@ -7,13 +7,18 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <string_view>
+#include <utility>
 
 #include "app/main_frame.h"
 #include "app/password_windows.h"
+#include "cases/worksheets.h"
 #include "platform/fiber/thread.h"
 #include "platform/types/halt.h"
 #include "platform/types/daynum.h"
+#include "reports/worksheet_reports.h"
 #include "tests/reports/list_fixture.h"
 
 namespace reporttest {
@@ -157,6 +162,24 @@ TEST_F(FrameReportsTest, ClosingTheFrameEndsTwoPreviewsAndAReportThatReads) {
   EXPECT_EQ(preview(), nullptr);
   EXPECT_EQ(pageFilesLeft(), 0);
   EXPECT_TRUE(drv->messages().empty());
+}
+
+// The worksheets live below the reports; the frame hands each print button
+// the worksheet report of its name when the program starts.
+TEST(FrameConnections, EachWorksheetPrintButtonGetsTheReportOfItsName) {
+  app::ConnectProcedures();
+  const std::pair<std::string_view, void (*)(const std::string&)> expected[] = {
+      {"PRT_InCOURT", reports::PRT_InCOURT},
+      {"PRT_OutCOURT", reports::PRT_OutCOURT},
+      {"PRT_OTHER", reports::PRT_OTHER},
+      {"PRT_OTHER_NON", reports::PRT_OTHER_NON},
+  };
+  for (const cases::WorksheetPrintCall& c : cases::WorksheetPrintCalls()) {
+    auto it = std::find_if(std::begin(expected), std::end(expected),
+                           [&](const auto& e) { return e.first == c.procedure; });
+    ASSERT_NE(it, std::end(expected)) << c.procedure;
+    EXPECT_EQ(c.call, it->second) << c.procedure;
+  }
 }
 
 }  // namespace

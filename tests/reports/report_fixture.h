@@ -18,6 +18,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/frame/globals.h"
@@ -79,11 +80,34 @@ class Writer {
       EXPECT_EQ(s, platform::DbStatus::Ok) << f->error().text;
     }
   }
-  void addCase(const std::string& number, const std::string& name) {
+  void addCase(const std::string& number, const std::string& name, const std::string& rate = "0") {
     platform::clearRecord(cases_.layout(), cases_.record());
     field(cases_, dictionary::CCS_CASENUMBER).setText(number);
     field(cases_, dictionary::CCS_CASENAME).setText(name);
+    field(cases_, dictionary::CCS_HOURLYRATE).setDecimal(*Decimal::parse(rate));
     EXPECT_EQ(cases_.add(), platform::DbStatus::Ok) << cases_.error().text;
+  }
+  // Entries given field by field: text fields take the text, dates a day
+  // number, numbers a decimal.
+  using Values = std::vector<std::pair<int, std::string>>;
+  void addEntries(const std::vector<Values>& rows) {
+    platform::DbTransaction t(context_);
+    ASSERT_EQ(t.begin({&entries_}), platform::DbStatus::Ok);
+    for (const Values& r : rows) {
+      platform::clearRecord(entries_.layout(), entries_.record());
+      field(entries_, dictionary::HOU_FN).setInteger(++fn_);
+      for (const auto& [f, value] : r) {
+        FieldRef to = field(entries_, f);
+        if (to.isText())
+          to.setText(value);
+        else if (to.type() == platform::FieldType::Date)
+          to.setDay(std::stoi(value));
+        else
+          to.setDecimal(*Decimal::parse(value));
+      }
+      ASSERT_EQ(entries_.add(), platform::DbStatus::Ok) << entries_.error().text;
+    }
+    ASSERT_EQ(t.commit(), platform::DbStatus::Ok);
   }
   void add(const std::vector<EntryRow>& rows) {
     platform::DbTransaction t(context_);
@@ -107,6 +131,15 @@ class Writer {
     for (auto& r : rows) images.push_back(r.image);
     return images;
   }
+  // Every case's bytes, in key order.
+  std::vector<std::vector<std::uint8_t>> cases() {
+    std::vector<platform::DbRow> rows;
+    cases_.readPage(dictionary::CCS_KeyCaseNumber, platform::Direction::Forward, std::nullopt, 1000000, std::nullopt,
+                    rows);
+    std::vector<std::vector<std::uint8_t>> images;
+    for (auto& r : rows) images.push_back(r.image);
+    return images;
+  }
 
  private:
   static FieldRef field(platform::DbFile& f, int n) { return FieldRef::of(f.layout().field(n), f.record()); }
@@ -124,6 +157,8 @@ struct Knobs {
   int pageHeight = 0;  // the body's height; 0: the sheet's
   // Hundredths of a second each record takes, on the clock of the loop.
   platform::Scheduler::Centis recordCost = 0;
+  // The report the caller's buttons call or start; none: the test report.
+  void (*report)(const std::string& caseNumber) = nullptr;
   // Quick-scan of the entry file and of the case file, as the last record
   // read found them.
   bool quickScanSeen = false, relatedQuickScanSeen = false;
@@ -170,7 +205,7 @@ extern CallerState stateBefore, stateAfter;
 extern int lastResponse;
 
 // The caller window: "CALLER" on the first thread. PrintButton calls the
-// report directly for `callerCase`; StartButton starts it on a new thread
+// report (the test report, or knobs().report) directly for `callerCase`; StartButton starts it on a new thread
 // (50000 bytes); CloseButton asks the other threads' windows to close, as
 // the frame does when it closes (the answer in `othersClosed`).
 constexpr int CaseEntry = 1;
