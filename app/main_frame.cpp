@@ -1,6 +1,7 @@
 #include "app/main_frame.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/describe.h"
 #include "app/frame/globals.h"
@@ -12,9 +13,12 @@
 #include "cases/browse_rate_milage.h"
 #include "cases/entry_lists.h"
 #include "cases/totals_windows.h"
+#include "cases/worksheets.h"
 #include "platform/os/services.h"
 #include "reports/case_close_summary_report.h"
 #include "reports/list_reports.h"
+#include "reports/print_list.h"
+#include "reports/worksheet_reports.h"
 #include "platform/types/clock.h"
 #include "platform/types/picture.h"
 #include "platform/ui/describe.h"
@@ -194,7 +198,7 @@ const std::vector<FrameCommand>& FrameCommands() {
        WithoutCase<reports::ReportCaseCloseSummaryByCCS_KeyCaseName>},
       {REPORTCASECLOSESUMMARYBYCCS_KEYCASENUMBER, "ReportCaseCloseSummaryByCCS:KeyCaseNumber", A::Start, 50000,
        reports::ReportCaseCloseSummaryByCCS_KeyCaseNumber},
-      {REPORTHOURLYBYHOU_KEYCASENUMBER, "PRT_InCOURT", A::Start, 50000, {}},
+      {REPORTHOURLYBYHOU_KEYCASENUMBER, "PRT_InCOURT", A::Start, 50000, reports::PRT_InCOURT},
       {REPORTHOURLYBYHOU_KEYCASENAME, "ReportHOURLYByHOU:KeyCaseName", A::Start, 50000,
        WithoutCase<reports::ReportHOURLYByHOU_KeyCaseName>},
       {REPORTHOURLYBYHOU_KEYDATE, "ReportHOURLYByHOU:KeyDate", A::Start, 50000,
@@ -222,7 +226,21 @@ std::string InformationText() {
          "  " + platform::formatTime(platform::clockTime(), platform::Picture::of("T07")) + " [" + user + "]";
 }
 
-void ConnectProcedures() {}
+void ConnectProcedures() {
+  // The worksheets' print buttons, by the printout each names.
+  const std::pair<std::string_view, void (*)(const std::string&)> worksheetReports[] = {
+      {"PRT_InCOURT", reports::PRT_InCOURT},
+      {"PRT_OutCOURT", reports::PRT_OutCOURT},
+      {"PRT_OTHER", reports::PRT_OTHER},
+      {"PRT_OTHER_NON", reports::PRT_OTHER_NON},
+  };
+  for (cases::WorksheetPrintCall& c : cases::WorksheetPrintCalls())
+    for (const auto& [procedure, report] : worksheetReports)
+      if (c.procedure == procedure) c.call = report;
+  // The case list's "PRINT ALL FORMS" opens the printing window.
+  for (cases::CaseListCall& c : cases::CaseListCalls())
+    if (std::string_view(c.procedure) == "PRINT_LIST") c.call = reports::PRINT_LIST;
+}
 
 void MainWithCommands(const std::vector<FrameCommand>& commands) {
   ConnectProcedures();

@@ -173,6 +173,12 @@ class ReportProcedure : private detail::ProgressWindow, public app::ProcedureWin
   // Set-up of the report's own members, once its files are open and before
   // its window opens; a level other than 0 ends the run.
   virtual int SetupReportMembers() { return 0; }
+  // The view's first record (after the reader has gone back to its start)
+  // and the next one: the reader's own, the file's records in key order
+  // within the range. A report whose view holds something else overrides
+  // them and calls these for the file's records.
+  virtual platform::report::Process::Read FirstRecord() { return reader_.OwnReset(); }
+  virtual platform::report::Process::Read NextRecord() { return reader_.OwnNext(); }
 
   int SetupMembers() override;
   void AttachTargets() override;
@@ -184,6 +190,10 @@ class ReportProcedure : private detail::ProgressWindow, public app::ProcedureWin
     explicit Reader(ReportProcedure& shape) : shape_(shape) {}
     int OnRecord() override { return shape_.OnRecord(); }
     int OwnStep() { return Process::OnRecord(); }
+    Read Reset() override { return shape_.FirstRecord(); }
+    Read Next() override { return shape_.NextRecord(); }
+    Read OwnReset() { return JoinedProcess::Reset(); }
+    Read OwnNext() { return JoinedProcess::Next(); }
 
    private:
     ReportProcedure& shape_;

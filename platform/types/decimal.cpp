@@ -179,8 +179,8 @@ double Decimal::toDouble() const {
   // correctly rounded quotient at once; anything larger goes through text.
   static constexpr double Exact[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-  constexpr Int Limit = Int{1} << 53;
-  if (mantissa_ < Limit && mantissa_ > -Limit && scale_ <= 22)
+  constexpr Int ExactLimit = Int{1} << 53;
+  if (mantissa_ < ExactLimit && mantissa_ > -ExactLimit && scale_ <= 22)
     return static_cast<double>(static_cast<std::int64_t>(mantissa_)) / Exact[scale_];
   const std::string s = toString();
   double out = 0;

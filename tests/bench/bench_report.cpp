@@ -1,8 +1,8 @@
-// The report engine on an entry file of 1,000,000 entries, headless: a
-// worksheet-like report of one case (a line per entry with eight hour
-// columns and the amount, a group footer with the sums) over cases of
-// 1,000 entries (about 40 pages), 10,000 (about 400) and 100,000 (about
-// 4,000). The timer ticks come at once (the virtual clock does not move, so
+// The report engine on an entry file of 1,000,000 entries, headless: the
+// in-court worksheet of one case (PRT_InCOURT: a line per entry with its
+// eight hour columns, the sums and the totals block under the last line)
+// over cases of 1,000 entries (about 40 pages), 10,000 (about 400) and
+// 100,000 (about 4,000). The timer ticks come at once (the virtual clock does not move, so
 // the first timer event reads the whole view) and a preview of the
 // benchmarks' own stands in for the window: it measures what it is asked
 // to on the run's page store while the run holds it.
@@ -15,7 +15,8 @@
 //                         1,000-entry case
 //   BM_ReportPreview      the preview's own page view: page 1 shown at the
 //                         end of the loop, then a jump to the last page
-//   BM_ReportResident     the peak resident size of a run
+//   BM_ReportResident     the peak resident size of a run, and the peak of
+//                         the process's own memory, sampled beside it
 //
 // The data set is built once per run in a temporary directory, which goes
 // with every file in it when the run ends.
@@ -30,6 +31,7 @@
 #include <QImage>
 #include <QPrinter>
 #include <QWidget>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -39,6 +41,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "app/frame/program.h"
 #include "app/frame/thread_state.h"
@@ -56,7 +59,7 @@
 #include "platform/report/progress_window.h"
 #include "platform/types/latin1.h"
 #include "platform/ui/headless/driver.h"
-#include "reports/report_shape.h"
+#include "reports/worksheet_reports.h"
 
 namespace {
 
@@ -164,80 +167,35 @@ void resetPeak() {
 }
 
 struct Resident {
-  long peakAnonKiB = 0;
-  void sample() { peakAnonKiB = std::max(peakAnonKiB, statusKiB("RssAnon")); }
-};
-Resident* sampling = nullptr;
-
-// --- the report ------------------------------------------------------------------
-
-class BenchWorksheet final : public reports::ReportProcedure {
- public:
-  explicit BenchWorksheet(const std::string& caseNumber) : ReportProcedure(settings(caseNumber)) {}
-
- protected:
-  reports::ReportSpec Describe() override {
-    using namespace pr;
-    ReportSpec s;
-    s.orientation = Orientation::Landscape;
-    Band header{"?HEADER", {250, 250, 10500, 1000}, {}};
-    header.Add(Text("?STRING2", {0, 250, 1200, 200}, "CASE NUMBER:"));
-    header.Add(Field("?HOU:CASENUMBER", {1250, 250, 3000, 200}, View(HOU_CASENUMBER), "s20").Underline());
-    header.Add(Text("?REPORTTITLE", {3000, 0, 4500, 400}, "IN-COURT WORKSHEET").Font({"Arial", 14, true}).Center());
-    header.Add(Text("?ENCLOSURE", {8500, 0, 1100, 200}, "ENCLOSURE:"));
-    header.Add(PageNumber("?PAGECOUNT", {9650, 0, 800, 200}, "pPAGE <<#p"));
-    header.Add(Text("?HEADINGS", {0, 700, 10500, 250}, "Date  Description  Hours").Fill(Black).Colour(White));
-    s.header = header;
-    s.body = {250, 1300, 10500, 6700};
-    Band detail = BodyBand("?DETAIL", 250);
-    detail.Add(Field("?HOU:DATE", {50, 0, 900, 200}, View(HOU_DATE), "D02B"));
-    detail.Add(Field("?HOU:BRIEFDESCRIPTIONSERVICES", {1000, 0, 3000, 250}, View(HOU_BRIEFDESCRIPTIONSERVICES))
-                   .Grows());
-    Band sums = BodyBand("?GROUPFOOTER", 300);
-    sums.Add(Text("?PAGETOTAL", {2800, 50, 1200, 200}, "PAGE TOTAL:"));
-    const int hours[] = {HOU_ARRAIGNMENTPLEA, HOU_BAILHEARINGS,       HOU_MOTIONSREQUESTS, HOU_TRIAL,
-                         HOU_SENTENCEHEARINGS, HOU_REVOCATIONHEARINGS, HOU_APPEALSCOURT,    HOU_OTHERIN};
-    for (int i = 0; i < 8; ++i) {
-      const platform::Rect r{4100 + i * 650, 0, 600, 200};
-      const std::string name = "?HOU:" + std::to_string(hours[i]);
-      detail.Add(Field(name, r, View(hours[i]), "N-7.1B").Right());
-      sums.Add(Total(name + ":2", {r.x, 50, r.width, 200}, View(hours[i]), "N-7.1B").Right());
+  std::atomic<long> peakAnonKiB{0};
+  void sample() {
+    const long now = statusKiB("RssAnon");
+    for (long seen = peakAnonKiB.load(); now > seen && !peakAnonKiB.compare_exchange_weak(seen, now);) {
     }
-    detail.Add(Field("?HOU:TOTALSECTION_INCOURT", {9300, 0, 1150, 200}, View(HOU_TOTALSECTION_INCOURT), "N$-17.2B")
-                   .Right());
-    detail.Add(Line("?DETAILENDLINE", {0, 250, 10500, 0}).Anchored(Anchor::Bottom));
-    sums.Add(Total("?HOU:TOTALSECTION_INCOURT:2", {9300, 50, 1150, 200}, View(HOU_TOTALSECTION_INCOURT), "N$-17.2B")
-                 .Right());
-    s.details.push_back(detail);
-    s.groups.push_back(Group{"?BREAK1", View(HOU_CASENUMBER), sums});
-    Band footer{"?FOOTER", {250, 8000, 10500, 250}, {}};
-    footer.Add(Text("?REPORTDATEPROMPT", {0, 0, 500, 200}, "Date:"));
-    footer.Add(Text("?REPORTDATESTAMP", {550, 0, 1500, 200}, "<-- Date Stamp -->"));
-    footer.Add(Text("?REPORTTIMEPROMPT", {2200, 0, 500, 200}, "Time:"));
-    footer.Add(Text("?REPORTTIMESTAMP", {2750, 0, 1500, 200}, "<-- Time Stamp -->"));
-    s.footer = footer;
-    return s;
   }
-  int OnRecord() override {
-    if (sampling && reader().recordsRead() % 1000 == 0) sampling->sample();
-    if (View(HOU_TOTALSECTION_INCOURT).decimal().isZero()) return 0;
-    return PrintDetail();
+};
+std::atomic<Resident*> sampling{nullptr};
+
+// Samples the process's own memory every few milliseconds while it lives.
+class Sampler {
+ public:
+  explicit Sampler(Resident& r) : thread_([this, &r] {
+    while (!stop_) {
+      r.sample();
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  }) {}
+  ~Sampler() {
+    stop_ = true;
+    thread_.join();
   }
 
  private:
-  static reports::ReportSettings settings(const std::string& caseNumber) {
-    reports::ReportSettings s;
-    s.procedure = "BenchWorksheet";
-    s.caption = "Report HOURLY";
-    s.title = "Bench Worksheet";
-    s.file = HOURLYFile;
-    s.key = HOU_KeyCaseNumber;
-    s.range = caseNumber;
-    s.stopWhenBlank = true;
-    s.zoom = pr::Zoom::PageWidth;
-    return s;
-  }
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
 };
+
+// --- the report ------------------------------------------------------------------
 
 // What the benchmarks' preview measures on the run's pages.
 struct Measures {
@@ -251,7 +209,7 @@ class MeasuringPreview final : public pr::Preview {
  public:
   explicit MeasuringPreview(Measures& m) : m_(m) {}
   pr::PreviewResult Display(const pr::PageStore& pages) override {
-    if (sampling) sampling->sample();
+    if (Resident* r = sampling.load()) r->sample();
     m_.pages = pages.count();
     if (m_.preview) {
       // The desktop's own page view, as the preview window puts it up.
@@ -331,7 +289,7 @@ double runReport(int entries, Measures& measures) {
   {
     platform::HeadlessDriver drv;
     const std::string number = CaseOfSize.at(entries);
-    if (!app::StartProgram([number] { BenchWorksheet(number).Run(); })) fail("starting the program");
+    if (!app::StartProgram([number] { reports::PRT_InCOURT(number); })) fail("starting the program");
     drv.settle();
     if (!drv.findWindow("Report HOURLY")) fail("no progress window");
     const auto t = Clock::now();
@@ -498,8 +456,8 @@ BENCHMARK(BM_ReportPreview)->Arg(1000)->Arg(100000)->Iterations(3)->UseManualTim
 
 // The peak resident size of a run: VmHWM (which counts the pages of the
 // record file the driver maps and reads), and the peak of the process's
-// own memory (RssAnon, sampled every 1,000 records and at the end of the
-// loop); range(0): entries of the case.
+// own memory (RssAnon, sampled every 5 ms beside the run and when the
+// preview is shown); range(0): entries of the case.
 void BM_ReportResident(benchmark::State& state) {
   const int entries = static_cast<int>(state.range(0));
   Measures m;
@@ -508,21 +466,25 @@ void BM_ReportResident(benchmark::State& state) {
   for (auto _ : state) {
     malloc_trim(0);
     resetPeak();
-    resident = Resident{};
+    resident.peakAnonKiB = 0;
     sampling = &resident;
-    runReport(entries, m);
+    {
+      Sampler sampler(resident);
+      runReport(entries, m);
+    }
     sampling = nullptr;
     peak = statusKiB("VmHWM");
   }
   state.counters["pages"] = m.pages;
   state.counters["peak_MiB"] = static_cast<double>(peak) / 1024;
-  state.counters["peak_anon_MiB"] = static_cast<double>(resident.peakAnonKiB) / 1024;
+  state.counters["peak_anon_MiB"] = static_cast<double>(resident.peakAnonKiB.load()) / 1024;
   if (entries == 1000) {
     results()["peak"] = static_cast<double>(peak);
-    results()["anon"] = static_cast<double>(resident.peakAnonKiB);
+    results()["anon"] = static_cast<double>(resident.peakAnonKiB.load());
   } else if (results().count("peak")) {
     state.counters["peak_above_40_pages_MiB"] = (static_cast<double>(peak) - results()["peak"]) / 1024;
-    state.counters["anon_above_40_pages_MiB"] = (static_cast<double>(resident.peakAnonKiB) - results()["anon"]) / 1024;
+    state.counters["anon_above_40_pages_MiB"] =
+        (static_cast<double>(resident.peakAnonKiB.load()) - results()["anon"]) / 1024;
   }
 }
 BENCHMARK(BM_ReportResident)->Arg(1000)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -7,13 +7,20 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <string_view>
+#include <utility>
 
 #include "app/main_frame.h"
 #include "app/password_windows.h"
+#include "cases/browse_case_close_summary.h"
+#include "cases/worksheets.h"
 #include "platform/fiber/thread.h"
 #include "platform/types/halt.h"
 #include "platform/types/daynum.h"
+#include "reports/print_list.h"
+#include "reports/worksheet_reports.h"
 #include "tests/reports/list_fixture.h"
 
 namespace reporttest {
@@ -157,6 +164,29 @@ TEST_F(FrameReportsTest, ClosingTheFrameEndsTwoPreviewsAndAReportThatReads) {
   EXPECT_EQ(preview(), nullptr);
   EXPECT_EQ(pageFilesLeft(), 0);
   EXPECT_TRUE(drv->messages().empty());
+}
+
+// The worksheets and the case list live below the reports; the frame hands
+// each of their print buttons the report of its name when the program starts.
+TEST(FrameConnections, EachPrintButtonBelowTheReportsGetsTheReportOfItsName) {
+  app::ConnectProcedures();
+  const std::pair<std::string_view, void (*)(const std::string&)> expected[] = {
+      {"PRT_InCOURT", reports::PRT_InCOURT},
+      {"PRT_OutCOURT", reports::PRT_OutCOURT},
+      {"PRT_OTHER", reports::PRT_OTHER},
+      {"PRT_OTHER_NON", reports::PRT_OTHER_NON},
+  };
+  for (const cases::WorksheetPrintCall& c : cases::WorksheetPrintCalls()) {
+    auto it = std::find_if(std::begin(expected), std::end(expected),
+                           [&](const auto& e) { return e.first == c.procedure; });
+    ASSERT_NE(it, std::end(expected)) << c.procedure;
+    EXPECT_EQ(c.call, it->second) << c.procedure;
+  }
+  const auto cases = cases::CaseListCalls();
+  const auto printAll = std::find_if(cases.begin(), cases.end(),
+                                     [](const cases::CaseListCall& c) { return c.procedure == std::string_view("PRINT_LIST"); });
+  ASSERT_NE(printAll, cases.end());
+  EXPECT_EQ(printAll->call, reports::PRINT_LIST);
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "platform/qt/pump.h"
 #include "platform/ui/desktop.h"
 #include "reports/list_reports.h"
+#include "reports/worksheet_reports.h"
 #include "tests/reports/list_fixture.h"
 #include "tests/reports/report_fixture.h"
 
@@ -208,6 +209,68 @@ TEST_F(QtReportTest, AListReportOfTwoPagesPrintsBothToAPdfFile) {
   const std::size_t second = text.find("Page 2");
   EXPECT_LT(text.find("0.327"), second);
   EXPECT_GT(text.find("0.328"), second);
+}
+
+// The in-court worksheet of a case, started on a thread of its own, to a
+// PDF file through the real windows.
+TEST_F(QtReportTest, AWorksheetGoesThroughItsProgressWindowAndPreviewToAPdfFile) {
+  writer->addCase("CR-2007-0142", "United States v. Okafor", "125");
+  std::vector<Writer::Values> rows;
+  for (int i = 1; i <= 40; ++i)
+    rows.push_back({{dictionary::HOU_CASENUMBER, "CR-2007-0142"},
+                    {dictionary::HOU_BRIEFDESCRIPTIONSERVICES, "Trial day " + std::to_string(i)},
+                    {dictionary::HOU_TRIAL, "1.2"},
+                    {dictionary::HOU_IN_TOTALHOURS, "1.2"},
+                    {dictionary::HOU_TOTALSECTION_INCOURT, "150.00"}});
+  writer->addEntries(rows);
+  knobs().report = reports::PRT_InCOURT;
+  ASSERT_NE(app::StartProgram(Caller), 0);
+  settle();
+  ASSERT_TRUE(waitFor([&] { return window("CALLER") != nullptr; }));
+  callerCase = "CR-2007-0142";
+  click(widget("CALLER", StartButton));
+
+  // The progress window, then the maximised preview at "Page Width".
+  ASSERT_TRUE(waitFor([&] { return window("Report HOURLY") != nullptr; }));
+  EXPECT_TRUE(desk->windowWidget(*window("Report HOURLY"))->isVisible());
+  ASSERT_TRUE(waitFor([&] { return window("Report Preview") != nullptr; }));
+  settle();
+  platform::Window& preview = *window("Report Preview");
+  QWidget* top = desk->windowWidget(preview);
+  ASSERT_NE(top, nullptr);
+  EXPECT_TRUE(top->isMaximized() || preview.maximized());
+  auto* zoom = qobject_cast<QComboBox*>(desk->controlWidget(preview, PreviewZoomList));
+  ASSERT_NE(zoom, nullptr);
+  EXPECT_EQ(zoom->currentText(), "Page Width");
+  platform::qt::PageView* view = previews->view(preview);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view->pageRect(1).width(), view->viewport()->width() - 24);
+  EXPECT_EQ(preview.control(PreviewPageText).text(), "Page 1 of 2");
+
+  // "100% Zoom", then the printer dialog to a PDF file.
+  zoom->setFocus();
+  for (int i = 0; i < 3; ++i) QTest::keyClick(zoom, Qt::Key_Down);
+  settle();
+  EXPECT_EQ(zoom->currentText(), "100% Zoom");
+  EXPECT_EQ(view->pageRect(1).width(), static_cast<int>(11.0 * view->logicalDpiX() + 0.5));
+  const std::string pdf = (dir / "in-court.pdf").string();
+  QPrinter& printer = platform::qt::sharedPrinter();
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(pdf));
+  click(desk->controlWidget(preview, PreviewPrint));
+  QPrintDialog* dialog = nullptr;
+  ASSERT_TRUE(waitFor([&] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* d = qobject_cast<QPrintDialog*>(w); d && d->isVisible()) dialog = d;
+    return dialog != nullptr;
+  }));
+  dialog->accept();
+  ASSERT_TRUE(waitFor([&] { return window("Report Preview") == nullptr; }));
+  printer.setOutputFileName(QString());
+  const std::string text = pdfText(pdf);
+  for (const char* expected : {"IN-COURT WORKSHEET", "PAGE TOTAL:", "PAGE 2", "United States v. Okafor", "$6,000.00",
+                               "ENCLOSURE:", "Trial day 40", "48.0"})
+    EXPECT_NE(text.find(expected), std::string::npos) << expected << " in:\n" << text;
 }
 
 }  // namespace

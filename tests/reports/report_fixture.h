@@ -18,6 +18,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/frame/globals.h"
@@ -79,18 +80,19 @@ class Writer {
       EXPECT_EQ(s, platform::DbStatus::Ok) << f->error().text;
     }
   }
-  void addCase(const std::string& number, const std::string& name) {
-    addCaseWith([&](const Fields& f) {
-      f(dictionary::CCS_CASENUMBER).setText(number);
-      f(dictionary::CCS_CASENAME).setText(name);
-    });
-  }
   // A record's fields by number, for the fill functions below.
   struct Fields {
     platform::DbFile& file;
     FieldRef operator()(int n) const { return field(file, n); }
   };
   using Fill = std::function<void(const Fields&)>;
+  void addCase(const std::string& number, const std::string& name, const std::string& rate = "0") {
+    addCaseWith([&](const Fields& f) {
+      f(dictionary::CCS_CASENUMBER).setText(number);
+      f(dictionary::CCS_CASENAME).setText(name);
+      f(dictionary::CCS_HOURLYRATE).setDecimal(*Decimal::parse(rate));
+    });
+  }
   // A case that `fill` sets up.
   void addCaseWith(const Fill& fill) {
     platform::clearRecord(cases_.layout(), cases_.record());
@@ -108,6 +110,25 @@ class Writer {
       ASSERT_EQ(entries_.add(), platform::DbStatus::Ok) << entries_.error().text;
     }
     ASSERT_EQ(t.commit(), platform::DbStatus::Ok);
+  }
+  // Entries given field by field: text fields take the text, dates a day
+  // number, numbers a decimal.
+  using Values = std::vector<std::pair<int, std::string>>;
+  void addEntries(const std::vector<Values>& rows) {
+    std::vector<Fill> fills;
+    for (const Values& r : rows)
+      fills.push_back([&r](const Fields& f) {
+        for (const auto& [n, value] : r) {
+          FieldRef to = f(n);
+          if (to.isText())
+            to.setText(value);
+          else if (to.type() == platform::FieldType::Date)
+            to.setDay(std::stoi(value));
+          else
+            to.setDecimal(*Decimal::parse(value));
+        }
+      });
+    addEntriesWith(fills);
   }
   // Every case's bytes, in key order.
   std::vector<std::vector<std::uint8_t>> cases() {
@@ -210,7 +231,7 @@ extern CallerState stateBefore, stateAfter;
 extern int lastResponse;
 
 // The caller window: "CALLER" on the first thread. PrintButton calls the
-// report directly for `callerCase`; StartButton starts it on a new thread
+// report (the test report, or knobs().report) directly for `callerCase`; StartButton starts it on a new thread
 // (50000 bytes); CloseButton asks the other threads' windows to close, as
 // the frame does when it closes (the answer in `othersClosed`).
 constexpr int CaseEntry = 1;
