@@ -171,14 +171,11 @@ class CaseListWindow final : public app::ProcedureWindow {
 std::span<CaseListCall> CaseListCalls() { return calls; }
 
 void BrowseCaseCloseSummary() {
-  platform::WindowSpec spec;
-  spec.kind = platform::WindowKind::Child;
-  spec.caption = "CASE FILE";
-  spec.rect = {0, 0, 576, 228};
-  spec.resizable = false;
-  spec.systemMenu = true;
+  platform::WindowSpec spec = childWindow("CASE FILE", {0, 0, 576, 228});
+  // The case list is not centred and has no font of its own.
+  spec.centred = false;
+  spec.font = {};
   spec.icon = "docs black.ico";
-  spec.background = Grey;
   platform::Window window(spec);
   describe(window);
 

@@ -94,16 +94,8 @@ void describeCloseAndHelp(platform::Window& w) {
 }
 
 platform::WindowSpec spec(const char* caption) {
-  platform::WindowSpec s;
-  s.kind = platform::WindowKind::Child;
-  s.caption = caption;
-  s.rect = {0, 0, 420, 188};
-  s.centred = true;
+  platform::WindowSpec s = childWindow(caption, {0, 0, 420, 188});
   s.resizable = true;
-  s.systemMenu = true;
-  s.background = Grey;
-  s.font.face = "MS Sans Serif";
-  s.font.size = 8;
   return s;
 }
 

@@ -110,16 +110,7 @@ class RateListWindow final : public app::ProcedureWindow {
 std::span<RateListCall> RateListCalls() { return calls; }
 
 void BrowseRateMilage() {
-  platform::WindowSpec spec;
-  spec.kind = platform::WindowKind::Child;
-  spec.caption = "Mileage Rate";
-  spec.rect = {0, 0, 264, 208};
-  spec.centred = true;
-  spec.systemMenu = true;
-  spec.background = Grey;
-  spec.font.face = "MS Sans Serif";
-  spec.font.size = 8;
-  platform::Window window(spec);
+  platform::Window window(childWindow("Mileage Rate", {0, 0, 264, 208}));
   describe(window);
 
   platform::ListView view(dictionary::RateMilage());

@@ -120,16 +120,8 @@ class TotalsListWindow final : public app::ProcedureWindow {
 };
 
 void run(const TotalsList& l) {
-  platform::WindowSpec spec;
-  spec.kind = platform::WindowKind::Child;
-  spec.caption = l.caption;
-  spec.rect = {0, 0, 360, 178};
-  spec.centred = true;
+  platform::WindowSpec spec = childWindow(l.caption, {0, 0, 360, 178});
   spec.resizable = true;
-  spec.systemMenu = true;
-  spec.background = Grey;
-  spec.font.face = "MS Sans Serif";
-  spec.font.size = 8;
   platform::Window window(spec);
   describe(window, l);
 

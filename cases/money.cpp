@@ -199,14 +199,9 @@ class MoneyWindow final : public app::ProcedureWindow {
 }  // namespace
 
 void MoneY() {
-  platform::WindowSpec spec;
-  spec.kind = platform::WindowKind::Child;
-  spec.caption = "TOTALS";
-  spec.rect = {0, 0, Width, Height};
-  spec.centred = true;
-  spec.systemMenu = true;
+  platform::WindowSpec spec = childWindow("TOTALS", {0, 0, Width, Height});
   spec.doubleBorder = true;
-  spec.font = Font{"MS Sans Serif", 8};
+  spec.background = platform::NoColor;  // the totals window has no fill of its own
   platform::Window window(spec);
   SheetFigures figures(CaseTotalRules);
   describe(window, figures);

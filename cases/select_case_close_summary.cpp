@@ -83,16 +83,8 @@ class CasePickerWindow final : public app::ProcedureWindow {
 }  // namespace
 
 void SelectCaseCloseSummary() {
-  platform::WindowSpec spec;
-  spec.kind = platform::WindowKind::Child;
-  spec.caption = "Select a CaseCloseSummary Record";
-  spec.rect = {0, 0, 360, 168};
-  spec.centred = true;
+  platform::WindowSpec spec = childWindow("Select a CaseCloseSummary Record", {0, 0, 360, 168});
   spec.resizable = true;
-  spec.systemMenu = true;
-  spec.background = Grey;
-  spec.font.face = "MS Sans Serif";
-  spec.font.size = 8;
   platform::Window window(spec);
   describe(window);
 

@@ -81,16 +81,7 @@ class RatePickerWindow final : public app::ProcedureWindow {
 }  // namespace
 
 void SelectRateMilage() {
-  platform::WindowSpec spec;
-  spec.kind = platform::WindowKind::Child;
-  spec.caption = "Select a Rate ";
-  spec.rect = {0, 0, 264, 200};
-  spec.centred = true;
-  spec.systemMenu = true;
-  spec.background = Grey;
-  spec.font.face = "MS Sans Serif";
-  spec.font.size = 8;
-  platform::Window window(spec);
+  platform::Window window(childWindow("Select a Rate ", {0, 0, 264, 200}));
   describe(window);
 
   platform::ListView view(dictionary::RateMilage());

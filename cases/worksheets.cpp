@@ -402,15 +402,7 @@ class WorksheetWindow final : public app::ProcedureWindow {
 };
 
 void run(const Sheet& s) {
-  platform::WindowSpec spec;
-  spec.kind = platform::WindowKind::Child;
-  spec.caption = s.caption;
-  spec.rect = {0, 0, s.width, Height};
-  spec.centred = true;
-  spec.systemMenu = true;
-  spec.background = Grey;
-  spec.font = Font{"MS Sans Serif", 8};
-  platform::Window window(spec);
+  platform::Window window(childWindow(s.caption, {0, 0, s.width, Height}));
   SheetFigures figures(s.rules);
   describe(window, s, figures);
 
