@@ -140,7 +140,7 @@ class CaseListWindow final : public app::ProcedureWindow {
     // The worksheets this list opens find HOURLY open on the thread.
     if (int level = dictionary::Access_HOURLY().UseFile(); level != platform::LevelContinue) return level;
     platform::FileManager& access = dictionary::Access_CaseCloseSummary();
-    view_.setOpener([&access] { return access.UseFile() == 0 ? platform::DbStatus::Ok : platform::DbStatus::NotOpen; });
+    view_.setOpener(UseFileOpener(access));
     browse_.Setup(BROWSE_1, view_, *this);
     browse_.SetButtons({INSERT_3, CHANGE_3, DELETE_3, 0, 0, false});
     browse_.AddStepOrder(numberSteps_, dictionary::CCS_KeyCaseNumber);

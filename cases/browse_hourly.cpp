@@ -113,7 +113,7 @@ class EntryListWindow : public app::ProcedureWindow {
   // Sets the list up; the member declares its orders after it.
   void SetupList() {
     platform::FileManager& access = dictionary::Access_HOURLY();
-    view_.setOpener([&access] { return access.UseFile() == 0 ? platform::DbStatus::Ok : platform::DbStatus::NotOpen; });
+    view_.setOpener(UseFileOpener(access));
     browse_.Setup(BROWSE_1, view_, *this);
     browse_.SetButtons({INSERT_3, CHANGE_3, DELETE_3, VIEW_2, 0, false});
   }

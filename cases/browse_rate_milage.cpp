@@ -86,7 +86,7 @@ class RateListWindow final : public app::ProcedureWindow {
   int SetupMembers() override {
     if (int level = OpenFiles(files_); level != platform::LevelContinue) return level;
     platform::FileManager& access = dictionary::Access_RateMilage();
-    view_.setOpener([&access] { return access.UseFile() == 0 ? platform::DbStatus::Ok : platform::DbStatus::NotOpen; });
+    view_.setOpener(UseFileOpener(access));
     browse_.Setup(BROWSE_1, view_, *this);
     browse_.SetButtons({INSERT_4, CHANGE_4, DELETE_4, 0, SELECT_2, true});
     orders_.Declare(browse_);

@@ -99,7 +99,7 @@ class TotalsListWindow final : public app::ProcedureWindow {
     AddCloseButton(CLOSE, app::ResponseCancelled);
     if (int level = OpenFiles(files_); level != platform::LevelContinue) return level;
     platform::FileManager& access = dictionary::Access_TOTALS();
-    view_.setOpener([&access] { return access.UseFile() == 0 ? platform::DbStatus::Ok : platform::DbStatus::NotOpen; });
+    view_.setOpener(UseFileOpener(access));
     browse_.Setup(BROWSE_1, view_, *this);
     browse_.SetButtons({INSERT_3, CHANGE_3, DELETE_3, VIEW_2, 0, false});
     browse_.AddStepOrder(steps_, dictionary::TOT_KeyCaseNumber);

@@ -174,7 +174,7 @@ class MoneyWindow final : public app::ProcedureWindow {
   int SetupMembers() override {
     if (int level = OpenFiles(files_); level != platform::LevelContinue) return level;
     platform::FileManager& access = dictionary::Access_HOURLY();
-    view_.setOpener([&access] { return access.UseFile() == 0 ? platform::DbStatus::Ok : platform::DbStatus::NotOpen; });
+    view_.setOpener(UseFileOpener(access));
     browse_.Setup(BROWSE_1, view_, *this);
     browse_.AddStepOrder(steps_, dictionary::HOU_KeyCaseNumber);
     browse_.LimitToRelated(dictionary::HOU_CASENUMBER, dictionary::CCS(dictionary::CCS_CASENUMBER));

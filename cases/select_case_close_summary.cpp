@@ -54,7 +54,7 @@ class CasePickerWindow final : public app::ProcedureWindow {
     AddCloseButton(CLOSE, app::ResponseCancelled);
     if (int level = OpenFiles(files_); level != platform::LevelContinue) return level;
     platform::FileManager& access = dictionary::Access_CaseCloseSummary();
-    view_.setOpener([&access] { return access.UseFile() == 0 ? platform::DbStatus::Ok : platform::DbStatus::NotOpen; });
+    view_.setOpener(UseFileOpener(access));
     browse_.Setup(BROWSE_1, view_, *this);
     browse_.SetButtons({0, 0, 0, 0, SELECT_2, true});
     browse_.AddStepOrder(numberSteps_, dictionary::CCS_KeyCaseNumber);
