@@ -7,6 +7,7 @@
 #include "app/frame/procedure_window.h"
 #include "app/frame/thread_state.h"
 #include "cases/browse_manager.h"
+#include "cases/list_window.h"
 #include "cases/locators.h"
 #include "cases/money.h"
 #include "cases/totals_windows.h"
@@ -15,7 +16,6 @@
 #include "platform/lib/step_managers.h"
 #include "dictionary/dictionary.h"
 #include "platform/lib/list_view.h"
-#include "platform/lib/window_fitter.h"
 #include "platform/ui/control.h"
 #include "platform/ui/describe.h"
 #include "platform/ui/window.h"
@@ -178,12 +178,7 @@ void BrowseCaseCloseSummary() {
   spec.icon = "docs black.ico";
   platform::Window window(spec);
   describe(window);
-
-  platform::ListView view(dictionary::CaseCloseSummary());
-  platform::WindowFitter resizer;
-  CaseListWindow thisWindow(window, view);
-  thisWindow.SetResizer(resizer);
-  app::RunProcedureWindow(thisWindow);
+  RunListWindow<CaseListWindow>(window, dictionary::CaseCloseSummary());
 }
 
 }  // namespace cases

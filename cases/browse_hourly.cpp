@@ -5,6 +5,7 @@
 #include "app/frame/thread_state.h"
 #include "cases/browse_manager.h"
 #include "cases/entry_lists.h"
+#include "cases/list_window.h"
 #include "cases/locators.h"
 #include "cases/select_case_close_summary.h"
 #include "cases/select_rate_milage.h"
@@ -12,7 +13,6 @@
 #include "dictionary/dictionary.h"
 #include "platform/lib/list_view.h"
 #include "platform/lib/step_managers.h"
-#include "platform/lib/window_fitter.h"
 #include "platform/ui/control.h"
 #include "platform/ui/describe.h"
 #include "platform/ui/window.h"
@@ -221,24 +221,14 @@ void BrowseHOURLY() {
   window.add(control(TAB_5, ControlKind::Tab, Sheet, "&4) Milage Rate", CURRENTTAB));
   window.add(button(SELECTRATEMILAGE, Picker, "Select RateMilage", "Select Parent Field").in(TAB_5));
   describeCloseAndHelp(window);
-
-  platform::ListView view(dictionary::HOURLY());
-  platform::WindowFitter resizer;
-  BrowseHourlyWindow thisWindow(window, view);
-  thisWindow.SetResizer(resizer);
-  app::RunProcedureWindow(thisWindow);
+  RunListWindow<BrowseHourlyWindow>(window, dictionary::HOURLY());
 }
 
 void BrowseHOURLYByHOU_KeyMilageRate() {
   platform::Window window(spec("Browse the HOURLY file by HOU:KeyMilageRate"));
   describeList(window, Justify::Left, "&1) Milage Rate");
   describeCloseAndHelp(window);
-
-  platform::ListView view(dictionary::HOURLY());
-  platform::WindowFitter resizer;
-  RateEntriesWindow thisWindow(window, view);
-  thisWindow.SetResizer(resizer);
-  app::RunProcedureWindow(thisWindow);
+  RunListWindow<RateEntriesWindow>(window, dictionary::HOURLY());
 }
 
 }  // namespace cases

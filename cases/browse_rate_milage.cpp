@@ -4,12 +4,12 @@
 #include "app/frame/thread_state.h"
 #include "cases/browse_manager.h"
 #include "cases/entry_lists.h"
+#include "cases/list_window.h"
 #include "cases/rate_orders.h"
 #include "cases/rate_windows.h"
 #include "cases/update_rate_milage.h"
 #include "dictionary/dictionary.h"
 #include "platform/lib/list_view.h"
-#include "platform/lib/window_fitter.h"
 #include "platform/ui/control.h"
 #include "platform/ui/describe.h"
 #include "platform/ui/window.h"
@@ -112,12 +112,7 @@ std::span<RateListCall> RateListCalls() { return calls; }
 void BrowseRateMilage() {
   platform::Window window(childWindow("Mileage Rate", {0, 0, 264, 208}));
   describe(window);
-
-  platform::ListView view(dictionary::RateMilage());
-  platform::WindowFitter resizer;
-  RateListWindow thisWindow(window, view);
-  thisWindow.SetResizer(resizer);
-  app::RunProcedureWindow(thisWindow);
+  RunListWindow<RateListWindow>(window, dictionary::RateMilage());
 }
 
 }  // namespace cases

@@ -4,12 +4,12 @@
 #include "app/frame/procedure_window.h"
 #include "app/frame/thread_state.h"
 #include "cases/browse_manager.h"
+#include "cases/list_window.h"
 #include "cases/select_case_close_summary.h"
 #include "cases/totals_windows.h"
 #include "dictionary/dictionary.h"
 #include "platform/lib/list_view.h"
 #include "platform/lib/step_managers.h"
-#include "platform/lib/window_fitter.h"
 #include "platform/ui/control.h"
 #include "platform/ui/describe.h"
 #include "platform/ui/window.h"
@@ -124,12 +124,7 @@ void run(const TotalsList& l) {
   spec.resizable = true;
   platform::Window window(spec);
   describe(window, l);
-
-  platform::ListView view(dictionary::TOTALS());
-  platform::WindowFitter resizer;
-  TotalsListWindow thisWindow(window, l, view);
-  thisWindow.SetResizer(resizer);
-  app::RunProcedureWindow(thisWindow);
+  RunListWindow<TotalsListWindow>(window, dictionary::TOTALS(), l);
 }
 
 }  // namespace

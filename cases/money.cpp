@@ -3,10 +3,10 @@
 #include "app/frame/procedure_window.h"
 #include "cases/browse_manager.h"
 #include "cases/column_totals.h"
+#include "cases/list_window.h"
 #include "dictionary/dictionary.h"
 #include "platform/lib/list_view.h"
 #include "platform/lib/step_managers.h"
-#include "platform/lib/window_fitter.h"
 #include "platform/ui/control.h"
 #include "platform/ui/describe.h"
 #include "platform/ui/window.h"
@@ -205,12 +205,7 @@ void MoneY() {
   platform::Window window(spec);
   SheetFigures figures(CaseTotalRules);
   describe(window, figures);
-
-  platform::ListView view(dictionary::HOURLY());
-  platform::WindowFitter resizer;
-  MoneyWindow thisWindow(window, figures, view);
-  thisWindow.SetResizer(resizer);
-  app::RunProcedureWindow(thisWindow);
+  RunListWindow<MoneyWindow>(window, dictionary::HOURLY(), figures);
 }
 
 }  // namespace cases

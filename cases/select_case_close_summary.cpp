@@ -3,11 +3,11 @@
 #include "app/frame/procedure_window.h"
 #include "app/frame/thread_state.h"
 #include "cases/browse_manager.h"
+#include "cases/list_window.h"
 #include "cases/locators.h"
 #include "platform/lib/step_managers.h"
 #include "dictionary/dictionary.h"
 #include "platform/lib/list_view.h"
-#include "platform/lib/window_fitter.h"
 #include "platform/ui/control.h"
 #include "platform/ui/describe.h"
 #include "platform/ui/window.h"
@@ -87,12 +87,7 @@ void SelectCaseCloseSummary() {
   spec.resizable = true;
   platform::Window window(spec);
   describe(window);
-
-  platform::ListView view(dictionary::CaseCloseSummary());
-  platform::WindowFitter resizer;
-  CasePickerWindow thisWindow(window, view);
-  thisWindow.SetResizer(resizer);
-  app::RunProcedureWindow(thisWindow);
+  RunListWindow<CasePickerWindow>(window, dictionary::CaseCloseSummary());
 }
 
 }  // namespace cases

@@ -3,11 +3,11 @@
 #include "app/frame/procedure_window.h"
 #include "app/frame/thread_state.h"
 #include "cases/browse_manager.h"
+#include "cases/list_window.h"
 #include "cases/rate_orders.h"
 #include "cases/rate_windows.h"
 #include "dictionary/dictionary.h"
 #include "platform/lib/list_view.h"
-#include "platform/lib/window_fitter.h"
 #include "platform/ui/control.h"
 #include "platform/ui/describe.h"
 #include "platform/ui/window.h"
@@ -83,12 +83,7 @@ class RatePickerWindow final : public app::ProcedureWindow {
 void SelectRateMilage() {
   platform::Window window(childWindow("Select a Rate ", {0, 0, 264, 200}));
   describe(window);
-
-  platform::ListView view(dictionary::RateMilage());
-  platform::WindowFitter resizer;
-  RatePickerWindow thisWindow(window, view);
-  thisWindow.SetResizer(resizer);
-  app::RunProcedureWindow(thisWindow);
+  RunListWindow<RatePickerWindow>(window, dictionary::RateMilage());
 }
 
 }  // namespace cases

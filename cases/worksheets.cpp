@@ -10,12 +10,12 @@
 #include "app/frame/thread_state.h"
 #include "cases/browse_manager.h"
 #include "cases/column_totals.h"
+#include "cases/list_window.h"
 #include "cases/update_other.h"
 #include "cases/update_time_entry.h"
 #include "dictionary/dictionary.h"
 #include "platform/lib/list_view.h"
 #include "platform/lib/step_managers.h"
-#include "platform/lib/window_fitter.h"
 #include "platform/ui/control.h"
 #include "platform/ui/describe.h"
 #include "platform/ui/window.h"
@@ -405,12 +405,7 @@ void run(const Sheet& s) {
   platform::Window window(childWindow(s.caption, {0, 0, s.width, Height}));
   SheetFigures figures(s.rules);
   describe(window, s, figures);
-
-  platform::ListView view(dictionary::HOURLY());
-  platform::WindowFitter resizer;
-  WorksheetWindow thisWindow(window, s, figures, view);
-  thisWindow.SetResizer(resizer);
-  app::RunProcedureWindow(thisWindow);
+  RunListWindow<WorksheetWindow>(window, dictionary::HOURLY(), s, figures);
 }
 
 }  // namespace
