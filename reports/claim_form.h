@@ -31,7 +31,7 @@
 // Courier 8, the largest whole size at which 155 hyphens fit the printable
 // width; the header and the block fit one page together.
 
-#include "platform/report/report_spec.h"
+#include "platform/report/report_description.h"
 #include "platform/report/run_record.h"
 
 namespace reports::claim_form {

@@ -2,7 +2,7 @@
 // The report shape: what every report procedure is built on. A report is
 // its settings (the file it reads, the key, the range, the captions, the
 // zoom its preview opens at), its description (the bands and controls it
-// prints, platform/report/report_spec.h) and the few steps it overrides.
+// prints, platform/report/report_description.h) and the few steps it overrides.
 //
 //   namespace {
 //   class InCourt final : public reports::ReportProcedure {
@@ -87,7 +87,7 @@
 #include "platform/report/process.h"
 #include "platform/report/report.h"
 #include "platform/report/report_controller.h"
-#include "platform/report/report_spec.h"
+#include "platform/report/report_description.h"
 #include "platform/ui/window.h"
 
 namespace reports {

@@ -16,7 +16,7 @@
 // worksheet's mileage amount is the other way round: "?HOU:TOTALMILAGE:2"
 // on the line, "?HOU:TOTALMILAGE" in the sums).
 
-#include "platform/report/report_spec.h"
+#include "platform/report/report_description.h"
 #include "platform/report/run_record.h"
 
 namespace reports::worksheet {

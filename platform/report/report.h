@@ -5,7 +5,7 @@
 //
 // The pieces, in the order a run meets them:
 //
-//   report_spec.h      the report's description as data: the sheet, the
+//   report_description.h      the report's description as data: the sheet, the
 //                      header, footer and form bands, the body's detail
 //                      bands and group breaks, and the controls on them,
 //                      each bound to a field through its picture.
@@ -63,7 +63,7 @@
 
 #include "platform/report/page.h"
 #include "platform/report/page_store.h"
-#include "platform/report/report_spec.h"
+#include "platform/report/report_description.h"
 #include "platform/types/field.h"
 
 namespace platform::report {

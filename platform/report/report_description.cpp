@@ -1,4 +1,4 @@
-#include "platform/report/report_spec.h"
+#include "platform/report/report_description.h"
 
 namespace platform::report {
 
