@@ -19,9 +19,12 @@ namespace bench {
 
 namespace {
 
+// The scratch directories alive now. Never destroyed: the data sets are
+// statics of the benchmarks' own, some made before it and destroyed after
+// it would be.
 std::set<const ScratchDir*>& scratchDirs() {
-  static std::set<const ScratchDir*> dirs;
-  return dirs;
+  static auto* dirs = new std::set<const ScratchDir*>;
+  return *dirs;
 }
 
 }  // namespace
