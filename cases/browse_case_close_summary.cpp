@@ -7,6 +7,7 @@
 #include "app/frame/procedure_window.h"
 #include "app/frame/thread_state.h"
 #include "cases/browse_manager.h"
+#include "cases/list_window.h"
 #include "cases/locators.h"
 #include "cases/money.h"
 #include "cases/totals_windows.h"
@@ -15,7 +16,6 @@
 #include "platform/lib/step_managers.h"
 #include "dictionary/dictionary.h"
 #include "platform/lib/list_view.h"
-#include "platform/lib/window_fitter.h"
 #include "platform/ui/control.h"
 #include "platform/ui/describe.h"
 #include "platform/ui/window.h"
@@ -140,7 +140,7 @@ class CaseListWindow final : public app::ProcedureWindow {
     // The worksheets this list opens find HOURLY open on the thread.
     if (int level = dictionary::Access_HOURLY().UseFile(); level != platform::LevelContinue) return level;
     platform::FileManager& access = dictionary::Access_CaseCloseSummary();
-    view_.setOpener([&access] { return access.UseFile() == 0 ? platform::DbStatus::Ok : platform::DbStatus::NotOpen; });
+    view_.setOpener(UseFileOpener(access));
     browse_.Setup(BROWSE_1, view_, *this);
     browse_.SetButtons({INSERT_3, CHANGE_3, DELETE_3, 0, 0, false});
     browse_.AddStepOrder(numberSteps_, dictionary::CCS_KeyCaseNumber);
@@ -171,22 +171,14 @@ class CaseListWindow final : public app::ProcedureWindow {
 std::span<CaseListCall> CaseListCalls() { return calls; }
 
 void BrowseCaseCloseSummary() {
-  platform::WindowSpec spec;
-  spec.kind = platform::WindowKind::Child;
-  spec.caption = "CASE FILE";
-  spec.rect = {0, 0, 576, 228};
-  spec.resizable = false;
-  spec.systemMenu = true;
+  platform::WindowSpec spec = childWindow("CASE FILE", {0, 0, 576, 228});
+  // The case list is not centred and has no font of its own.
+  spec.centred = false;
+  spec.font = {};
   spec.icon = "docs black.ico";
-  spec.background = Grey;
   platform::Window window(spec);
   describe(window);
-
-  platform::ListView view(dictionary::CaseCloseSummary());
-  platform::WindowFitter resizer;
-  CaseListWindow thisWindow(window, view);
-  thisWindow.SetResizer(resizer);
-  app::RunProcedureWindow(thisWindow);
+  RunListWindow<CaseListWindow>(window, dictionary::CaseCloseSummary());
 }
 
 }  // namespace cases

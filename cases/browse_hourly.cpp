@@ -5,6 +5,7 @@
 #include "app/frame/thread_state.h"
 #include "cases/browse_manager.h"
 #include "cases/entry_lists.h"
+#include "cases/list_window.h"
 #include "cases/locators.h"
 #include "cases/select_case_close_summary.h"
 #include "cases/select_rate_milage.h"
@@ -12,7 +13,6 @@
 #include "dictionary/dictionary.h"
 #include "platform/lib/list_view.h"
 #include "platform/lib/step_managers.h"
-#include "platform/lib/window_fitter.h"
 #include "platform/ui/control.h"
 #include "platform/ui/describe.h"
 #include "platform/ui/window.h"
@@ -94,16 +94,8 @@ void describeCloseAndHelp(platform::Window& w) {
 }
 
 platform::WindowSpec spec(const char* caption) {
-  platform::WindowSpec s;
-  s.kind = platform::WindowKind::Child;
-  s.caption = caption;
-  s.rect = {0, 0, 420, 188};
-  s.centred = true;
+  platform::WindowSpec s = childWindow(caption, {0, 0, 420, 188});
   s.resizable = true;
-  s.systemMenu = true;
-  s.background = Grey;
-  s.font.face = "MS Sans Serif";
-  s.font.size = 8;
   return s;
 }
 
@@ -121,7 +113,7 @@ class EntryListWindow : public app::ProcedureWindow {
   // Sets the list up; the member declares its orders after it.
   void SetupList() {
     platform::FileManager& access = dictionary::Access_HOURLY();
-    view_.setOpener([&access] { return access.UseFile() == 0 ? platform::DbStatus::Ok : platform::DbStatus::NotOpen; });
+    view_.setOpener(UseFileOpener(access));
     browse_.Setup(BROWSE_1, view_, *this);
     browse_.SetButtons({INSERT_3, CHANGE_3, DELETE_3, VIEW_2, 0, false});
   }
@@ -229,24 +221,14 @@ void BrowseHOURLY() {
   window.add(control(TAB_5, ControlKind::Tab, Sheet, "&4) Milage Rate", CURRENTTAB));
   window.add(button(SELECTRATEMILAGE, Picker, "Select RateMilage", "Select Parent Field").in(TAB_5));
   describeCloseAndHelp(window);
-
-  platform::ListView view(dictionary::HOURLY());
-  platform::WindowFitter resizer;
-  BrowseHourlyWindow thisWindow(window, view);
-  thisWindow.SetResizer(resizer);
-  app::RunProcedureWindow(thisWindow);
+  RunListWindow<BrowseHourlyWindow>(window, dictionary::HOURLY());
 }
 
 void BrowseHOURLYByHOU_KeyMilageRate() {
   platform::Window window(spec("Browse the HOURLY file by HOU:KeyMilageRate"));
   describeList(window, Justify::Left, "&1) Milage Rate");
   describeCloseAndHelp(window);
-
-  platform::ListView view(dictionary::HOURLY());
-  platform::WindowFitter resizer;
-  RateEntriesWindow thisWindow(window, view);
-  thisWindow.SetResizer(resizer);
-  app::RunProcedureWindow(thisWindow);
+  RunListWindow<RateEntriesWindow>(window, dictionary::HOURLY());
 }
 
 }  // namespace cases

@@ -475,6 +475,10 @@ void BrowseManager::ShutdownComponent() {
 
 // --- the update form's call ------------------------------------------------------------
 
+platform::ListView::Opener UseFileOpener(platform::FileManager& access) {
+  return [&access] { return access.UseFile() == 0 ? platform::DbStatus::Ok : platform::DbStatus::NotOpen; };
+}
+
 std::uint8_t CallUpdateForm(std::uint8_t listRequest, void (*form)(), std::uint8_t request) {
   if (listRequest == app::RequestView || !form) return app::ResponseCancelled;
   return app::CallWithRequest(form, request);

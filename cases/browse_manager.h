@@ -57,6 +57,7 @@
 #include <vector>
 
 #include "platform/db/file.h"
+#include "platform/lib/file_manager.h"
 #include "platform/lib/file_relations.h"
 #include "platform/lib/list_view.h"
 #include "platform/lib/step_managers.h"
@@ -252,6 +253,10 @@ class RelationOpener final : public platform::RelatedFiles {
  private:
   platform::FileRelations& relation_;
 };
+
+// The opener of a list's view over a file that `access` opens on the thread
+// when first used: Ok once UseFile has opened it, NotOpen when it fails.
+platform::ListView::Opener UseFileOpener(platform::FileManager& access);
 
 // A list window's call of its update form: in view mode ResponseCancelled
 // at once; otherwise ThreadRequest := request, the form runs on this

@@ -4,12 +4,12 @@
 #include "app/frame/thread_state.h"
 #include "cases/browse_manager.h"
 #include "cases/entry_lists.h"
+#include "cases/list_window.h"
 #include "cases/rate_orders.h"
 #include "cases/rate_windows.h"
 #include "cases/update_rate_milage.h"
 #include "dictionary/dictionary.h"
 #include "platform/lib/list_view.h"
-#include "platform/lib/window_fitter.h"
 #include "platform/ui/control.h"
 #include "platform/ui/describe.h"
 #include "platform/ui/window.h"
@@ -86,7 +86,7 @@ class RateListWindow final : public app::ProcedureWindow {
   int SetupMembers() override {
     if (int level = OpenFiles(files_); level != platform::LevelContinue) return level;
     platform::FileManager& access = dictionary::Access_RateMilage();
-    view_.setOpener([&access] { return access.UseFile() == 0 ? platform::DbStatus::Ok : platform::DbStatus::NotOpen; });
+    view_.setOpener(UseFileOpener(access));
     browse_.Setup(BROWSE_1, view_, *this);
     browse_.SetButtons({INSERT_4, CHANGE_4, DELETE_4, 0, SELECT_2, true});
     orders_.Declare(browse_);
@@ -110,23 +110,9 @@ class RateListWindow final : public app::ProcedureWindow {
 std::span<RateListCall> RateListCalls() { return calls; }
 
 void BrowseRateMilage() {
-  platform::WindowSpec spec;
-  spec.kind = platform::WindowKind::Child;
-  spec.caption = "Mileage Rate";
-  spec.rect = {0, 0, 264, 208};
-  spec.centred = true;
-  spec.systemMenu = true;
-  spec.background = Grey;
-  spec.font.face = "MS Sans Serif";
-  spec.font.size = 8;
-  platform::Window window(spec);
+  platform::Window window(childWindow("Mileage Rate", {0, 0, 264, 208}));
   describe(window);
-
-  platform::ListView view(dictionary::RateMilage());
-  platform::WindowFitter resizer;
-  RateListWindow thisWindow(window, view);
-  thisWindow.SetResizer(resizer);
-  app::RunProcedureWindow(thisWindow);
+  RunListWindow<RateListWindow>(window, dictionary::RateMilage());
 }
 
 }  // namespace cases

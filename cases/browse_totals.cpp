@@ -4,12 +4,12 @@
 #include "app/frame/procedure_window.h"
 #include "app/frame/thread_state.h"
 #include "cases/browse_manager.h"
+#include "cases/list_window.h"
 #include "cases/select_case_close_summary.h"
 #include "cases/totals_windows.h"
 #include "dictionary/dictionary.h"
 #include "platform/lib/list_view.h"
 #include "platform/lib/step_managers.h"
-#include "platform/lib/window_fitter.h"
 #include "platform/ui/control.h"
 #include "platform/ui/describe.h"
 #include "platform/ui/window.h"
@@ -99,7 +99,7 @@ class TotalsListWindow final : public app::ProcedureWindow {
     AddCloseButton(CLOSE, app::ResponseCancelled);
     if (int level = OpenFiles(files_); level != platform::LevelContinue) return level;
     platform::FileManager& access = dictionary::Access_TOTALS();
-    view_.setOpener([&access] { return access.UseFile() == 0 ? platform::DbStatus::Ok : platform::DbStatus::NotOpen; });
+    view_.setOpener(UseFileOpener(access));
     browse_.Setup(BROWSE_1, view_, *this);
     browse_.SetButtons({INSERT_3, CHANGE_3, DELETE_3, VIEW_2, 0, false});
     browse_.AddStepOrder(steps_, dictionary::TOT_KeyCaseNumber);
@@ -120,24 +120,11 @@ class TotalsListWindow final : public app::ProcedureWindow {
 };
 
 void run(const TotalsList& l) {
-  platform::WindowSpec spec;
-  spec.kind = platform::WindowKind::Child;
-  spec.caption = l.caption;
-  spec.rect = {0, 0, 360, 178};
-  spec.centred = true;
+  platform::WindowSpec spec = childWindow(l.caption, {0, 0, 360, 178});
   spec.resizable = true;
-  spec.systemMenu = true;
-  spec.background = Grey;
-  spec.font.face = "MS Sans Serif";
-  spec.font.size = 8;
   platform::Window window(spec);
   describe(window, l);
-
-  platform::ListView view(dictionary::TOTALS());
-  platform::WindowFitter resizer;
-  TotalsListWindow thisWindow(window, l, view);
-  thisWindow.SetResizer(resizer);
-  app::RunProcedureWindow(thisWindow);
+  RunListWindow<TotalsListWindow>(window, dictionary::TOTALS(), l);
 }
 
 }  // namespace

@@ -3,10 +3,10 @@
 #include "app/frame/procedure_window.h"
 #include "cases/browse_manager.h"
 #include "cases/column_totals.h"
+#include "cases/list_window.h"
 #include "dictionary/dictionary.h"
 #include "platform/lib/list_view.h"
 #include "platform/lib/step_managers.h"
-#include "platform/lib/window_fitter.h"
 #include "platform/ui/control.h"
 #include "platform/ui/describe.h"
 #include "platform/ui/window.h"
@@ -174,7 +174,7 @@ class MoneyWindow final : public app::ProcedureWindow {
   int SetupMembers() override {
     if (int level = OpenFiles(files_); level != platform::LevelContinue) return level;
     platform::FileManager& access = dictionary::Access_HOURLY();
-    view_.setOpener([&access] { return access.UseFile() == 0 ? platform::DbStatus::Ok : platform::DbStatus::NotOpen; });
+    view_.setOpener(UseFileOpener(access));
     browse_.Setup(BROWSE_1, view_, *this);
     browse_.AddStepOrder(steps_, dictionary::HOU_KeyCaseNumber);
     browse_.LimitToRelated(dictionary::HOU_CASENUMBER, dictionary::CCS(dictionary::CCS_CASENUMBER));
@@ -199,23 +199,13 @@ class MoneyWindow final : public app::ProcedureWindow {
 }  // namespace
 
 void MoneY() {
-  platform::WindowSpec spec;
-  spec.kind = platform::WindowKind::Child;
-  spec.caption = "TOTALS";
-  spec.rect = {0, 0, Width, Height};
-  spec.centred = true;
-  spec.systemMenu = true;
+  platform::WindowSpec spec = childWindow("TOTALS", {0, 0, Width, Height});
   spec.doubleBorder = true;
-  spec.font = Font{"MS Sans Serif", 8};
+  spec.background = platform::NoColor;  // the totals window has no fill of its own
   platform::Window window(spec);
   SheetFigures figures(CaseTotalRules);
   describe(window, figures);
-
-  platform::ListView view(dictionary::HOURLY());
-  platform::WindowFitter resizer;
-  MoneyWindow thisWindow(window, figures, view);
-  thisWindow.SetResizer(resizer);
-  app::RunProcedureWindow(thisWindow);
+  RunListWindow<MoneyWindow>(window, dictionary::HOURLY(), figures);
 }
 
 }  // namespace cases

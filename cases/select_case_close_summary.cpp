@@ -3,11 +3,11 @@
 #include "app/frame/procedure_window.h"
 #include "app/frame/thread_state.h"
 #include "cases/browse_manager.h"
+#include "cases/list_window.h"
 #include "cases/locators.h"
 #include "platform/lib/step_managers.h"
 #include "dictionary/dictionary.h"
 #include "platform/lib/list_view.h"
-#include "platform/lib/window_fitter.h"
 #include "platform/ui/control.h"
 #include "platform/ui/describe.h"
 #include "platform/ui/window.h"
@@ -54,7 +54,7 @@ class CasePickerWindow final : public app::ProcedureWindow {
     AddCloseButton(CLOSE, app::ResponseCancelled);
     if (int level = OpenFiles(files_); level != platform::LevelContinue) return level;
     platform::FileManager& access = dictionary::Access_CaseCloseSummary();
-    view_.setOpener([&access] { return access.UseFile() == 0 ? platform::DbStatus::Ok : platform::DbStatus::NotOpen; });
+    view_.setOpener(UseFileOpener(access));
     browse_.Setup(BROWSE_1, view_, *this);
     browse_.SetButtons({0, 0, 0, 0, SELECT_2, true});
     browse_.AddStepOrder(numberSteps_, dictionary::CCS_KeyCaseNumber);
@@ -83,24 +83,11 @@ class CasePickerWindow final : public app::ProcedureWindow {
 }  // namespace
 
 void SelectCaseCloseSummary() {
-  platform::WindowSpec spec;
-  spec.kind = platform::WindowKind::Child;
-  spec.caption = "Select a CaseCloseSummary Record";
-  spec.rect = {0, 0, 360, 168};
-  spec.centred = true;
+  platform::WindowSpec spec = childWindow("Select a CaseCloseSummary Record", {0, 0, 360, 168});
   spec.resizable = true;
-  spec.systemMenu = true;
-  spec.background = Grey;
-  spec.font.face = "MS Sans Serif";
-  spec.font.size = 8;
   platform::Window window(spec);
   describe(window);
-
-  platform::ListView view(dictionary::CaseCloseSummary());
-  platform::WindowFitter resizer;
-  CasePickerWindow thisWindow(window, view);
-  thisWindow.SetResizer(resizer);
-  app::RunProcedureWindow(thisWindow);
+  RunListWindow<CasePickerWindow>(window, dictionary::CaseCloseSummary());
 }
 
 }  // namespace cases

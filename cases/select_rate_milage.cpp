@@ -3,11 +3,11 @@
 #include "app/frame/procedure_window.h"
 #include "app/frame/thread_state.h"
 #include "cases/browse_manager.h"
+#include "cases/list_window.h"
 #include "cases/rate_orders.h"
 #include "cases/rate_windows.h"
 #include "dictionary/dictionary.h"
 #include "platform/lib/list_view.h"
-#include "platform/lib/window_fitter.h"
 #include "platform/ui/control.h"
 #include "platform/ui/describe.h"
 #include "platform/ui/window.h"
@@ -61,7 +61,7 @@ class RatePickerWindow final : public app::ProcedureWindow {
   int SetupMembers() override {
     if (int level = OpenFiles(files_); level != platform::LevelContinue) return level;
     platform::FileManager& access = dictionary::Access_RateMilage();
-    view_.setOpener([&access] { return access.UseFile() == 0 ? platform::DbStatus::Ok : platform::DbStatus::NotOpen; });
+    view_.setOpener(UseFileOpener(access));
     browse_.Setup(BROWSE_1, view_, *this);
     browse_.SetButtons({0, 0, 0, 0, SELECT_2, true});
     orders_.Declare(browse_);
@@ -81,23 +81,9 @@ class RatePickerWindow final : public app::ProcedureWindow {
 }  // namespace
 
 void SelectRateMilage() {
-  platform::WindowSpec spec;
-  spec.kind = platform::WindowKind::Child;
-  spec.caption = "Select a Rate ";
-  spec.rect = {0, 0, 264, 200};
-  spec.centred = true;
-  spec.systemMenu = true;
-  spec.background = Grey;
-  spec.font.face = "MS Sans Serif";
-  spec.font.size = 8;
-  platform::Window window(spec);
+  platform::Window window(childWindow("Select a Rate ", {0, 0, 264, 200}));
   describe(window);
-
-  platform::ListView view(dictionary::RateMilage());
-  platform::WindowFitter resizer;
-  RatePickerWindow thisWindow(window, view);
-  thisWindow.SetResizer(resizer);
-  app::RunProcedureWindow(thisWindow);
+  RunListWindow<RatePickerWindow>(window, dictionary::RateMilage());
 }
 
 }  // namespace cases

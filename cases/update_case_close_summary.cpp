@@ -334,14 +334,8 @@ class CaseForm final : public FormWindow {
 }  // namespace
 
 void UpdateCaseCloseSummary() {
-  platform::WindowSpec spec;
-  spec.kind = platform::WindowKind::Child;
-  spec.caption = "ADD/UPDATE CASE";
-  spec.rect = {0, 0, 520, 308};
-  spec.centred = true;
-  spec.systemMenu = true;
+  platform::WindowSpec spec = childWindow("ADD/UPDATE CASE", {0, 0, 520, 308});
   spec.doubleBorder = true;
-  spec.background = Grey;
   spec.font = Font{"Arial", 8, false, false, 0};
   platform::Window window(spec);
   buildWindow(window);

@@ -194,15 +194,8 @@ class ExpenseForm final : public EntryForm {
 }  // namespace
 
 void UpdateOTHER() {
-  platform::WindowSpec spec;
-  spec.kind = platform::WindowKind::Child;
-  spec.caption = "OTHER EXPENSES";
-  spec.rect = {0, 0, Width, 256};
-  spec.centred = true;
-  spec.systemMenu = true;
+  platform::WindowSpec spec = childWindow("OTHER EXPENSES", {0, 0, Width, 256});
   spec.icon = "docs black.ico";
-  spec.background = Grey;
-  spec.font = Font{"MS Sans Serif", 8};
   platform::Window window(spec);
 
   platform::WindowFitter resizer;

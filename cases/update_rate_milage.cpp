@@ -39,16 +39,8 @@ void buildWindow(platform::Window& w) {
 }  // namespace
 
 void UpdateRateMilage() {
-  platform::WindowSpec spec;
-  spec.kind = platform::WindowKind::Child;
-  spec.caption = "Add New Milage Rate";
-  spec.rect = {0, 0, 204, 100};
-  spec.centred = true;
-  spec.systemMenu = true;
+  platform::WindowSpec spec = childWindow("Add New Milage Rate", {0, 0, 204, 100});
   spec.doubleBorder = true;
-  spec.background = Grey;
-  spec.font.face = "MS Sans Serif";
-  spec.font.size = 8;
   platform::Window window(spec);
   buildWindow(window);
 

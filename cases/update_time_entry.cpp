@@ -155,15 +155,8 @@ void describe(platform::Window& w, const TimeSection& s, platform::FieldRef hour
 }
 
 void run(const TimeSection& s) {
-  platform::WindowSpec spec;
-  spec.kind = platform::WindowKind::Child;
-  spec.caption = "HOURLY Worksheet";
-  spec.rect = {0, 0, Width, s.height};
-  spec.centred = true;
-  spec.systemMenu = true;
+  platform::WindowSpec spec = childWindow("HOURLY Worksheet", {0, 0, Width, s.height});
   spec.icon = "docs black.ico";
-  spec.background = Grey;
-  spec.font = Font{"MS Sans Serif", 8};
   platform::Window window(spec);
 
   platform::WindowFitter resizer;

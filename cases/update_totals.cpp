@@ -118,16 +118,8 @@ void describe(platform::Window& w) {
 }  // namespace
 
 void UpdateTOTALS() {
-  platform::WindowSpec spec;
-  spec.kind = platform::WindowKind::Child;
-  spec.caption = "Form TOTALS";
-  spec.rect = {0, 0, 300, 222};
-  spec.centred = true;
+  platform::WindowSpec spec = childWindow("Form TOTALS", {0, 0, 300, 222});
   spec.resizable = true;
-  spec.systemMenu = true;
-  spec.background = Grey;
-  spec.font.face = "MS Sans Serif";
-  spec.font.size = 8;
   platform::Window window(spec);
   describe(window);
 

@@ -10,12 +10,12 @@
 #include "app/frame/thread_state.h"
 #include "cases/browse_manager.h"
 #include "cases/column_totals.h"
+#include "cases/list_window.h"
 #include "cases/update_other.h"
 #include "cases/update_time_entry.h"
 #include "dictionary/dictionary.h"
 #include "platform/lib/list_view.h"
 #include "platform/lib/step_managers.h"
-#include "platform/lib/window_fitter.h"
 #include "platform/ui/control.h"
 #include "platform/ui/describe.h"
 #include "platform/ui/window.h"
@@ -369,7 +369,7 @@ class WorksheetWindow final : public app::ProcedureWindow {
   int SetupMembers() override {
     if (int level = OpenFiles(files_); level != platform::LevelContinue) return level;
     platform::FileManager& access = dictionary::Access_HOURLY();
-    view_.setOpener([&access] { return access.UseFile() == 0 ? platform::DbStatus::Ok : platform::DbStatus::NotOpen; });
+    view_.setOpener(UseFileOpener(access));
     browse_.Setup(BROWSE_1, view_, *this);
     browse_.SetButtons({INSERT_3, CHANGE_3, DELETE_3, sheet_.view ? VIEW_2 : 0, 0, false});
     browse_.AddStepOrder(steps_, dictionary::HOU_KeyCaseNumber);
@@ -402,23 +402,10 @@ class WorksheetWindow final : public app::ProcedureWindow {
 };
 
 void run(const Sheet& s) {
-  platform::WindowSpec spec;
-  spec.kind = platform::WindowKind::Child;
-  spec.caption = s.caption;
-  spec.rect = {0, 0, s.width, Height};
-  spec.centred = true;
-  spec.systemMenu = true;
-  spec.background = Grey;
-  spec.font = Font{"MS Sans Serif", 8};
-  platform::Window window(spec);
+  platform::Window window(childWindow(s.caption, {0, 0, s.width, Height}));
   SheetFigures figures(s.rules);
   describe(window, s, figures);
-
-  platform::ListView view(dictionary::HOURLY());
-  platform::WindowFitter resizer;
-  WorksheetWindow thisWindow(window, s, figures, view);
-  thisWindow.SetResizer(resizer);
-  app::RunProcedureWindow(thisWindow);
+  RunListWindow<WorksheetWindow>(window, dictionary::HOURLY(), s, figures);
 }
 
 }  // namespace

@@ -54,14 +54,27 @@ class PagePainter {
     return Qt::AlignLeft;
   }
 
-  // Lines of text from the top of `box`, one under the other.
+  // Lines of text from the top of `box`, one under the other. The layout
+  // measured each line at print resolution; on a coarse device (the screen)
+  // hinted glyphs come out a little wider, so a line that would overrun its
+  // box is drawn narrowed to the box instead of losing its last letters.
   void lines(const QString& text, const QRectF& box, const QFont& f, Qt::Alignment align, const QColor& colour) {
     p_.setFont(f);
     p_.setPen(colour);
-    const double spacing = QFontMetricsF(f, p_.device()).lineSpacing();
+    const QFontMetricsF metrics(f, p_.device());
+    const double spacing = metrics.lineSpacing();
     double y = box.top();
     for (const QString& line : text.split(QLatin1Char('\n'))) {
-      p_.drawText(QRectF(box.left(), y, box.width(), spacing), align | Qt::AlignTop | Qt::TextSingleLine, line);
+      const double wide = metrics.horizontalAdvance(line);
+      if (wide > box.width() && box.width() > 0) {
+        p_.save();
+        p_.translate(box.left(), y);
+        p_.scale(box.width() / wide, 1);
+        p_.drawText(QRectF(0, 0, wide, spacing), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, line);
+        p_.restore();
+      } else {
+        p_.drawText(QRectF(box.left(), y, box.width(), spacing), align | Qt::AlignTop | Qt::TextSingleLine, line);
+      }
       y += spacing;
     }
   }

@@ -6,6 +6,19 @@
 
 namespace platform::describe {
 
+WindowSpec childWindow(std::string caption, Rect rect) {
+  WindowSpec s;
+  s.kind = WindowKind::Child;
+  s.caption = std::move(caption);
+  s.rect = rect;
+  s.centred = true;
+  s.resizable = false;
+  s.systemMenu = true;
+  s.background = Grey;
+  s.font = Font{"MS Sans Serif", 8};
+  return s;
+}
+
 ControlDescription::ControlDescription(int number, ControlKind kind, Rect rect, std::string text) {
   spec_.number = number;
   spec_.kind = kind;

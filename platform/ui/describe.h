@@ -8,7 +8,13 @@
 //   w.add(display(HOU_TOTAL, {90, 140, 60, 10}, HOU(HOU_TOTAL), "N$-17.2B").bold().fill(Band));
 //   w.add(button(OK, {390, 284, 56, 18}, "&OK", "Accept data and close the window").isDefault());
 //
-// Each helper answers a ControlDescription, whose setters each set one
+// A procedure's window starts from childWindow(), which gives what most of
+// them share; the procedure then sets what differs:
+//
+//   platform::WindowSpec spec = childWindow("Form TOTALS", {0, 0, 300, 222});
+//   spec.resizable = true;
+//
+// Each control helper answers a ControlDescription, whose setters each set one
 // attribute and answer the description again; it converts to the
 // ControlSpec that Window::add takes. Labels and boxes that the code never
 // addresses need no number of their own when a Description adds them: it
@@ -22,10 +28,7 @@
 #include "platform/types/field.h"
 #include "platform/ui/control.h"
 #include "platform/ui/style.h"
-
-namespace platform {
-class Window;
-}
+#include "platform/ui/window.h"
 
 namespace platform::describe {
 
@@ -34,6 +37,11 @@ inline constexpr Color Black = rgb(0, 0, 0);
 inline constexpr Color White = rgb(0xFF, 0xFF, 0xFF);
 inline constexpr Color Red = rgb(0xFF, 0, 0);
 inline constexpr Color Grey = rgb(0xC0, 0xC0, 0xC0);  // the windows' grey background
+
+// A child window of the frame with the caption and designed rectangle,
+// centred as it opens, not resizable, with a system menu, the grey
+// background and the 8-point "MS Sans Serif" font.
+WindowSpec childWindow(std::string caption, Rect rect);
 
 class ControlDescription {
  public:

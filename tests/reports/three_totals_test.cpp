@@ -7,6 +7,7 @@
 
 #include "cases/money.h"
 #include "reports/print_cja.h"
+#include "reports/worksheet_reports.h"
 #include "tests/reports/report_fixture.h"
 
 namespace reporttest {
@@ -39,10 +40,11 @@ TEST_F(ReportTest, TheTotalsWindowTheClaimFormAndTheWorksheetEachGiveTheirOwnInC
     const char* rateNow;   // the entries were stored at 10.01 each, priced at 33.35
     const char* totals;    // 0.6 x the rate now, rounded once
     const char* claim;     // 0.3 x the rate now, rounded, twice
+    const char* worksheet; // the stored amounts summed
   };
   const Case cases[] = {
-      {"CR-1", "33.35", "$20.01", "$20.02"},
-      {"CR-2", "33.45", "$20.07", "$20.08"},
+      {"CR-1", "33.35", "$20.01", "$20.02", "$20.02"},
+      {"CR-2", "33.45", "$20.07", "$20.08", "$20.02"},
   };
   for (const Case& c : cases) {
     writer->addCaseWith([&c](const Writer::Fields& f) {
@@ -77,6 +79,15 @@ TEST_F(ReportTest, TheTotalsWindowTheClaimFormAndTheWorksheetEachGiveTheirOwnInC
     drv->close(*preview());
     ASSERT_EQ(kept.pages.size(), 1u);
     EXPECT_EQ(kept.pages[0].text("?HOU:TOTALSECTION_INCOURT"), c.claim);
+
+    knobs().report = reports::PRT_InCOURT;
+    knobs().progressCaption = "Report HOURLY";
+    print(c.number);
+    readToTheEnd();
+    ASSERT_NE(preview(), nullptr);
+    drv->close(*preview());
+    ASSERT_EQ(kept.pages.size(), 1u);
+    EXPECT_EQ(kept.pages[0].text("?HOU:TOTALSECTION_INCOURT"), c.worksheet);
   }
   removePreviewObserver(&kept);
 }

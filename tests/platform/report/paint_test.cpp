@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 
 #include "platform/report/paint.h"
+#include "platform/report/text_metrics.h"
 #include "tests/platform/report/gui_app.h"
 
 namespace {
@@ -49,6 +51,42 @@ TEST(PaintPage, ItemsLandWhereTheirRectanglesSayAtAnyScale) {
     EXPECT_GT(inside, 0);
     EXPECT_EQ(darkPixels(image, textBox.adjusted(-6, -6, 6, 6)), inside);
   }
+}
+
+// A line a little wider on the device than its box (the screen's hinted
+// glyphs against the print measure) keeps its last letters: it is drawn
+// narrowed to the box, not cut at the box's edge.
+TEST(PaintPage, ALineWiderOnTheDeviceThanItsBoxIsNarrowedNotCut) {
+  Page page;
+  PageItem text;
+  // Dense letters, then light dots: cut, the box holds only letters; whole,
+  // its right end holds the dots.
+  text.text = "MMMMMMMMMM..........";
+  text.font = {"Arial", 10};
+  const int widthPixels = 850;
+  const double k = widthPixels / 8500.0;
+  QImage probe(widthPixels, static_cast<int>(11000 * k), QImage::Format_RGB32);
+  QFont f = qtFont(text.font);
+  f.setPointSizeF(10 * 1000.0 * k / probe.logicalDpiX());
+  const double wide = QFontMetricsF(f, &probe).horizontalAdvance(QString::fromStdString(text.text));
+  // The box takes 60% of the line's width on this device.
+  const int boxWidth = static_cast<int>(wide * 0.6 / k);
+  text.rect = {1000, 1000, boxWidth, 300};
+  page.items = {text};
+  QImage image = probe;
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  paintPage(painter, page, QRectF(0, 0, image.width(), image.height()));
+  painter.end();
+  auto px = [k](int v) { return static_cast<int>(v * k); };
+  const int quarter = px(boxWidth) / 4;
+  const QRect left(px(1000), px(1000), quarter, px(300));
+  const QRect right(px(1000) + px(boxWidth) - quarter, px(1000), quarter, px(300));
+  EXPECT_GT(darkPixels(image, left), 0);
+  EXPECT_LT(darkPixels(image, right) * 2, darkPixels(image, left));
+  // Nothing beyond the box.
+  const QRect after(px(1000) + px(boxWidth) + 2, px(1000), 40, px(300));
+  EXPECT_EQ(darkPixels(image, after), 0);
 }
 
 }  // namespace
