@@ -5,162 +5,74 @@
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
-#include <stdlib.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <map>
 #include <memory>
-#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "app/frame/program.h"
-#include "app/frame/thread_state.h"
 #include "cases/browse_case_close_summary.h"
 #include "dictionary/dictionary.h"
-#include "platform/db/context.h"
-#include "platform/db/file.h"
-#include "platform/db/transaction.h"
-#include "platform/fiber/fiber_local.h"
-#include "platform/fiber/scheduler.h"
-#include "platform/fiber/thread.h"
-#include "platform/os/os_fakes.h"
-#include "platform/types/latin1.h"
-#include "platform/ui/headless/driver.h"
+#include "tests/bench/bench_support.h"
 
 namespace {
 
-using platform::DbStatus;
-using platform::FieldRef;
-
+using bench::fail;
 
 std::string caseName(int i) { return "United States v. Defendant " + std::to_string(100000 + i); }
 
-// A data set's directory goes when the set does: at the end of the run, or
-// before a failed run aborts.
 struct CaseSet {
-  std::string dir;
+  bench::ScratchDir dir{"cases"};
   int cases = 0;
-  CaseSet() = default;
-  CaseSet(const CaseSet&) = delete;
-  CaseSet& operator=(const CaseSet&) = delete;
-  ~CaseSet() {
-    std::error_code ec;
-    if (!dir.empty()) std::filesystem::remove_all(dir, ec);
-  }
 };
-
-std::map<int, std::unique_ptr<CaseSet>>& caseSets() {
-  static std::map<int, std::unique_ptr<CaseSet>> sets;
-  return sets;
-}
-
-[[noreturn]] void fail(const std::string& what) {
-  std::fprintf(stderr, "bench_cases: %s\n", what.c_str());
-  caseSets().clear();
-  std::abort();
-}
 
 // `count` cases, numbered and named in an order of their own, in a fresh
 // directory.
 const CaseSet& caseSet(int count) {
-  auto& set = caseSets()[count];
+  static std::map<int, std::unique_ptr<CaseSet>> sets;
+  auto& set = sets[count];
   if (set) return *set;
   set = std::make_unique<CaseSet>();
-  std::string pattern = (std::filesystem::temp_directory_path() / "lv-bench-cases-XXXXXX").string();
-  if (!::mkdtemp(pattern.data())) fail("no temporary directory");
-  set->dir = pattern;
   set->cases = count;
-  const auto previous = std::filesystem::current_path();
-  std::filesystem::current_path(set->dir);
-  {
-    platform::DbContext context;
-    platform::DbFile file(context, dictionary::CaseCloseSummaryDefinition());
-    if (file.create() != DbStatus::Ok || file.open() != DbStatus::Ok) fail("creating the case file");
-    std::vector<int> order(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) order[static_cast<std::size_t>(i)] = i + 1;
-    std::shuffle(order.begin(), order.end(), std::mt19937(7));
-    platform::DbTransaction t(context);
-    if (t.begin({&file}) != DbStatus::Ok) fail("a transaction");
-    auto field = [&](int f) { return FieldRef::of(file.layout().field(f), file.record()); };
+  const bench::InDirectory in(set->dir.path());
+  bench::RecordFiles files{dictionary::CaseCloseSummaryDefinition()};
+  const bench::Record ccs(files[0]);
+  std::vector<int> order(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) order[static_cast<std::size_t>(i)] = i + 1;
+  std::shuffle(order.begin(), order.end(), std::mt19937(7));
+  files.inTransaction([&] {
     for (int i : order) {
-      platform::clearRecord(file.layout(), file.record());
+      ccs.clear();
       char number[24];
       std::snprintf(number, sizeof number, "2:07-CR-%06d", i);
-      field(dictionary::CCS_CASENUMBER).setText(number);
-      field(dictionary::CCS_CASENAME).setText(caseName(i));
-      field(dictionary::CCS_HOURLYRATE).setDecimal(*platform::Decimal::parse("125"));
-      if (file.add() != DbStatus::Ok) fail("adding a case");
+      ccs(dictionary::CCS_CASENUMBER).setText(number);
+      ccs(dictionary::CCS_CASENAME).setText(caseName(i));
+      ccs(dictionary::CCS_HOURLYRATE).setDecimal(*platform::Decimal::parse("125"));
+      ccs.add();
     }
-    if (t.commit() != DbStatus::Ok) fail("committing");
-  }
-  std::filesystem::current_path(previous);
+  });
   return *set;
 }
 
-// The data layer on the program's threads.
-class BenchDataLayer final : public app::ThreadDataLayer {
+// A running program in a data set's directory; the case list runs on
+// threads it starts.
+class Program : public bench::Program {
  public:
-  BenchDataLayer() {
-    dictionary::setThreadDataSource([this]() -> dictionary::ThreadData& { return *local_; });
-  }
-  ~BenchDataLayer() override { dictionary::setThreadDataSource({}); }
-  void MakeThreadFiles() override { local_->MakeFiles(); }
-  void ConstructDictionary() override { local_->ConstructDictionary(app::ThreadErrors()); }
-  void DestroyDictionary() override { local_->DestroyDictionary(); }
-  void ReleaseThreadFiles() override { local_->ReleaseFiles(); }
+  explicit Program(const CaseSet& set) : bench::Program(set.dir.path()) {}
 
- private:
-  platform::FiberLocal<dictionary::ThreadData> local_;
-};
-
-// A running program in a data set's directory, whose first thread waits in
-// a window of its own; the case list runs on threads it starts.
-class Program {
- public:
-  explicit Program(const CaseSet& set) : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(set.dir);
-    ::setenv("XDG_CONFIG_HOME", set.dir.c_str(), 1);
-    app::SetThreadDataLayer(&layer_);
-    drv_.emplace();
-    if (!app::StartProgram([] {
-          platform::WindowSpec spec;
-          spec.caption = "Host";
-          platform::Window host(spec);
-          host.open();
-          while (host.accept()) host.endEvent(platform::EventLevel::Continue);
-        }))
-      fail("starting the program");
-    drv_->settle();
-  }
-  ~Program() {
-    drv_->close(drv_->window("Host"));
-    drv_.reset();
-    app::SetThreadDataLayer(nullptr);
-    std::filesystem::current_path(previous_);
-  }
-
-  platform::HeadlessDriver& drv() { return *drv_; }
   // Starts the case list as the frame does and waits until it shows.
   platform::Window& openList() {
     if (!app::StartThread(cases::BrowseCaseCloseSummary, 50000)) fail("starting the case list");
-    drv_->settle();
-    platform::Window& list = drv_->window("CASE FILE");
-    if (drv_->control(list, cases::case_list::BROWSE_1).rowCount() == 0) fail("an empty case list");
+    drv().settle();
+    platform::Window& list = drv().window("CASE FILE");
+    if (drv().control(list, cases::case_list::BROWSE_1).rowCount() == 0) fail("an empty case list");
     return list;
   }
-  void closeList() { drv_->close(drv_->window("CASE FILE")); }
-
- private:
-  std::filesystem::path previous_;
-  platform::RecordingFullDrag drag_{false};
-  platform::ScopedOsServices services_{platform::OsServices{nullptr, nullptr, nullptr, &drag_}};
-  BenchDataLayer layer_;
-  std::optional<platform::HeadlessDriver> drv_;
+  void closeList() { drv().close(drv().window("CASE FILE")); }
 };
 
 // range(0): the number of cases.
@@ -226,15 +138,10 @@ void BM_CaseListPageBare(benchmark::State& state) {
     platform::Window& list = program.openList();
     page = program.drv().control(list, cases::case_list::BROWSE_1).pageRows();
   }
-  sqlite3* db = nullptr;
-  if (sqlite3_open_v2((set.dir + "/CASECLOS.lvd").c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-    fail("opening the case file");
-  sqlite3_exec(db, "PRAGMA mmap_size = 2147418112", nullptr, nullptr, nullptr);
-  sqlite3_stmt* stmt = nullptr;
-  const std::string k = "k" + std::to_string(dictionary::CCS_KeyCaseName);
-  const std::string sql = "SELECT pos, image, " + k + " FROM records WHERE owner IS NULL AND " + k + " > ?1 ORDER BY " +
-                          k + ", pos LIMIT ?2";
-  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) fail(sqlite3_errmsg(db));
+  bench::BareFile bare(set.dir.path() / "CASECLOS.lvd");
+  const std::string k = bench::BareFile::keyColumn(dictionary::CCS_KeyCaseName);
+  sqlite3_stmt* stmt = bare.prepare("SELECT pos, image, " + k + " FROM records WHERE owner IS NULL AND " + k +
+                                    " > ?1 ORDER BY " + k + ", pos LIMIT ?2");
   std::vector<std::vector<std::uint8_t>> images;
   std::string after, lastKey;
   int pages = 0;
@@ -253,8 +160,6 @@ void BM_CaseListPageBare(benchmark::State& state) {
     if (pages == Pages) pages = 0;
     benchmark::DoNotOptimize(images.data());
   }
-  sqlite3_finalize(stmt);
-  sqlite3_close(db);
 }
 BENCHMARK(BM_CaseListPageBare)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 

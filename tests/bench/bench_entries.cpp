@@ -11,16 +11,10 @@
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
-#include <stdlib.h>
 
-#include <cstdio>
-#include <cstring>
-#include <deque>
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
-#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -31,35 +25,19 @@
 #include "cases/update_other.h"
 #include "cases/update_time_entry.h"
 #include "dictionary/dictionary.h"
-#include "platform/db/context.h"
-#include "platform/db/file.h"
-#include "platform/db/transaction.h"
-#include "platform/fiber/fiber_local.h"
-#include "platform/os/os_fakes.h"
-#include "platform/ui/describe.h"
-#include "platform/ui/headless/driver.h"
+#include "tests/bench/bench_support.h"
 
 namespace {
 
-using platform::DbStatus;
+using bench::fail;
 using platform::Decimal;
-using platform::FieldRef;
-
-void fail(const std::string& what) {
-  std::fprintf(stderr, "bench_entries: %s\n", what.c_str());
-  std::abort();
-}
 
 std::string caseNumber(int i) { return "CR-" + std::to_string(1995 + i % 25) + "-" + std::to_string(100000 + i); }
 
 struct EntrySet {
-  std::string dir;
+  bench::ScratchDir dir{"entries"};
   int cases = 0;
   int entries = 0;
-  ~EntrySet() {
-    std::error_code ec;
-    if (!dir.empty()) std::filesystem::remove_all(dir, ec);
-  }
 };
 constexpr int PerCase = 10;
 
@@ -70,34 +48,23 @@ const EntrySet& entrySet(int cases) {
   auto& set = sets[cases];
   if (set) return *set;
   set = std::make_unique<EntrySet>();
-  std::string pattern = (std::filesystem::temp_directory_path() / "lv-bench-entries-XXXXXX").string();
-  if (!::mkdtemp(pattern.data())) fail("no temporary directory");
-  set->dir = pattern;
   set->cases = cases;
   set->entries = cases * PerCase;
-  const auto previous = std::filesystem::current_path();
-  std::filesystem::current_path(set->dir);
-  {
-    platform::DbContext context;
-    platform::DbFile c(context, dictionary::CaseCloseSummaryDefinition());
-    platform::DbFile e(context, dictionary::HOURLYDefinition());
-    for (platform::DbFile* f : {&c, &e})
-      if (f->create() != DbStatus::Ok || f->open() != DbStatus::Ok) fail("creating a file");
-    std::mt19937 random(7);
-    platform::DbTransaction t(context);
-    if (t.begin({&c, &e}) != DbStatus::Ok) fail("a transaction");
-    auto ccs = [&](int f) { return FieldRef::of(c.layout().field(f), c.record()); };
-    auto hou = [&](int f) { return FieldRef::of(e.layout().field(f), e.record()); };
+  const bench::InDirectory in(set->dir.path());
+  bench::RecordFiles files{dictionary::CaseCloseSummaryDefinition(), dictionary::HOURLYDefinition()};
+  const bench::Record ccs(files[0]), hou(files[1]);
+  std::mt19937 random(7);
+  files.inTransaction([&] {
     std::int32_t fn = 0;
     for (int i = 0; i < cases; ++i) {
-      platform::clearRecord(c.layout(), c.record());
+      ccs.clear();
       ccs(dictionary::CCS_CASENUMBER).setText(caseNumber(i));
       ccs(dictionary::CCS_CASENAME).setText("United States v. Defendant " + std::to_string(i));
       const Decimal rate = Decimal::fromParts(9000 + random() % 9000, 2);
       ccs(dictionary::CCS_HOURLYRATE).setDecimal(rate);
-      if (c.add() != DbStatus::Ok) fail("adding a case");
+      ccs.add();
       for (int j = 0; j < PerCase; ++j) {
-        platform::clearRecord(e.layout(), e.record());
+        hou.clear();
         hou(dictionary::HOU_FN).setInteger(++fn);
         hou(dictionary::HOU_CASENUMBER).setText(caseNumber(i));
         hou(dictionary::HOU_DATE).setDay(75000 + static_cast<int>(random() % 3000));
@@ -110,14 +77,12 @@ const EntrySet& entrySet(int cases) {
         hou(dictionary::HOU_MILEAGE).setDecimal(Decimal::fromInt(random() % 200));
         hou(dictionary::HOU_PARKING).setDecimal(Decimal::fromParts(random() % 2000, 2));
         hou(dictionary::HOU_COPYING).setDecimal(Decimal::fromParts(random() % 5000, 2));
-        cases::ApplyAmountRules(cases::EntryOperands(rate, e.record()), cases::EntryTargets(e.record()),
+        cases::ApplyAmountRules(cases::EntryOperands(rate, files[1].record()), cases::EntryTargets(files[1].record()),
                                 cases::AllAmountRules);
-        if (e.add() != DbStatus::Ok) fail("adding an entry");
+        hou.add();
       }
     }
-    if (t.commit() != DbStatus::Ok) fail("committing");
-  }
-  std::filesystem::current_path(previous);
+  });
   return *set;
 }
 
@@ -131,29 +96,13 @@ std::vector<std::int32_t> someEntries(const EntrySet& set, std::size_t count) {
 
 // --- the rules beside a bare fetch ------------------------------------------------------
 
-sqlite3* openEntries(const EntrySet& set) {
-  sqlite3* db = nullptr;
-  if (sqlite3_open_v2((set.dir + "/HOURLY.lvd").c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-    fail("opening the entry file");
-  sqlite3_exec(db, "PRAGMA mmap_size = 2147418112", nullptr, nullptr, nullptr);
-  return db;
-}
-
 // An entry's record by HOU:KEYFN, read by a bare SQLite statement.
 class BareFetch {
  public:
-  explicit BareFetch(const EntrySet& set) : db_(openEntries(set)) {
-    const std::string k = "k" + std::to_string(dictionary::HOU_KEYFN);
-    if (sqlite3_prepare_v2(db_, ("SELECT image FROM records WHERE owner IS NULL AND " + k + " = ?1").c_str(), -1,
-                           &stmt_, nullptr) != SQLITE_OK)
-      fail(sqlite3_errmsg(db_));
-  }
-  ~BareFetch() {
-    sqlite3_finalize(stmt_);
-    sqlite3_close(db_);
-  }
-  BareFetch(const BareFetch&) = delete;
-  BareFetch& operator=(const BareFetch&) = delete;
+  explicit BareFetch(const EntrySet& set)
+      : file_(set.dir.path() / "HOURLY.lvd"),
+        stmt_(file_.prepare("SELECT image FROM records WHERE owner IS NULL AND " +
+                            bench::BareFile::keyColumn(dictionary::HOU_KEYFN) + " = ?1")) {}
 
   void fetch(std::int32_t fn, std::vector<std::uint8_t>& image) {
     sqlite3_bind_int64(stmt_, 1, fn);
@@ -164,8 +113,8 @@ class BareFetch {
   }
 
  private:
-  sqlite3* db_;
-  sqlite3_stmt* stmt_ = nullptr;
+  bench::BareFile file_;
+  sqlite3_stmt* stmt_;
 };
 
 // range(0): the number of cases.
@@ -205,50 +154,13 @@ BENCHMARK(BM_EntryFetchBare)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicroseco
 
 // --- the forms -----------------------------------------------------------------------------
 
-// The data layer on the program's threads.
-class BenchDataLayer final : public app::ThreadDataLayer {
- public:
-  BenchDataLayer() {
-    dictionary::setThreadDataSource([this]() -> dictionary::ThreadData& { return *local_; });
-  }
-  ~BenchDataLayer() override { dictionary::setThreadDataSource({}); }
-  void MakeThreadFiles() override { local_->MakeFiles(); }
-  void ConstructDictionary() override { local_->ConstructDictionary(app::ThreadErrors()); }
-  void DestroyDictionary() override { local_->DestroyDictionary(); }
-  void ReleaseThreadFiles() override { local_->ReleaseFiles(); }
-
- private:
-  platform::FiberLocal<dictionary::ThreadData> local_;
-};
-
 // A running program in a set's directory whose first thread plays a
 // worksheet: its files stay open, and each click of its button runs the
 // steps queued for it (loading an entry and calling a form).
-class Program {
+class Program : public bench::StepProgram {
  public:
-  static constexpr int RunButton = 1;
+  explicit Program(const EntrySet& set) : bench::StepProgram(set.dir.path(), "Worksheet") {}
 
-  explicit Program(const EntrySet& set) : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(set.dir);
-    ::setenv("XDG_CONFIG_HOME", set.dir.c_str(), 1);
-    app::SetThreadDataLayer(&layer_);
-    drv_.emplace();
-    if (!app::StartProgram([this] { host(); })) fail("starting the program");
-    drv_->settle();
-  }
-  ~Program() {
-    drv_->close(drv_->window("Worksheet"));
-    drv_.reset();
-    app::SetThreadDataLayer(nullptr);
-    std::filesystem::current_path(previous_);
-  }
-
-  platform::HeadlessDriver& drv() { return *drv_; }
-  // Runs a step on the worksheet's thread; returns when every thread waits.
-  void on(std::function<void()> step) {
-    steps_.push_back(std::move(step));
-    drv_->click(drv_->window("Worksheet"), RunButton);
-  }
   // Loads entry `fn` with its case current, as a worksheet has them.
   void load(std::int32_t fn) {
     on([fn] {
@@ -262,33 +174,6 @@ class Program {
   void call(void (*form)(), std::uint8_t request) {
     on([form, request] { app::CallWithRequest(form, request); });
   }
-
- private:
-  void host() {
-    dictionary::Relate_CaseCloseSummary().Open();
-    platform::WindowSpec spec;
-    spec.caption = "Worksheet";
-    platform::Window w(spec);
-    w.add(platform::describe::button(RunButton, {5, 5, 40, 14}, "Run"));
-    w.open();
-    while (w.accept()) {
-      if (w.event().kind == platform::EventKind::Accepted && w.event().control == RunButton)
-        while (!steps_.empty()) {
-          std::function<void()> step = std::move(steps_.front());
-          steps_.pop_front();
-          step();
-        }
-      w.endEvent(platform::EventLevel::Continue);
-    }
-    dictionary::Relate_CaseCloseSummary().Close();
-  }
-
-  std::filesystem::path previous_;
-  platform::RecordingFullDrag drag_{false};
-  platform::ScopedOsServices services_{platform::OsServices{nullptr, nullptr, nullptr, &drag_}};
-  BenchDataLayer layer_;
-  std::optional<platform::HeadlessDriver> drv_;
-  std::deque<std::function<void()>> steps_;
 };
 
 // An amount typed into the expense form and the Tab that leaves it: the

@@ -11,93 +11,52 @@
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
-#include <stdlib.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <filesystem>
 #include <memory>
-#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "app/frame/program.h"
-#include "app/frame/thread_state.h"
 #include "cases/entry_lists.h"
 #include "dictionary/dictionary.h"
-#include "platform/db/context.h"
-#include "platform/db/file.h"
-#include "platform/db/transaction.h"
-#include "platform/fiber/fiber_local.h"
-#include "platform/os/os_fakes.h"
 #include "platform/types/daynum.h"
-#include "platform/ui/headless/driver.h"
+#include "tests/bench/bench_support.h"
 
 namespace {
 
-using platform::DbStatus;
+using bench::fail;
 using platform::Decimal;
-using platform::FieldRef;
 namespace el = cases::entry_list;
 
 constexpr int Cases = 100;
 constexpr int PerCase = 10000;
 
 struct EntrySet {
-  std::string dir;
-  EntrySet() = default;
-  EntrySet(const EntrySet&) = delete;
-  EntrySet& operator=(const EntrySet&) = delete;
-  ~EntrySet() {
-    std::error_code ec;
-    if (!dir.empty()) std::filesystem::remove_all(dir, ec);
-  }
+  bench::ScratchDir dir{"entry-lists"};
 };
-
-std::unique_ptr<EntrySet>& entrySetSlot() {
-  static std::unique_ptr<EntrySet> set;
-  return set;
-}
-
-[[noreturn]] void fail(const std::string& what) {
-  std::fprintf(stderr, "bench_entry_lists: %s\n", what.c_str());
-  entrySetSlot().reset();
-  std::abort();
-}
 
 std::string caseNumber(int i) { return "CR-07-" + std::to_string(1000 + i); }
 
 const EntrySet& entrySet() {
-  auto& set = entrySetSlot();
+  static std::unique_ptr<EntrySet> set;
   if (set) return *set;
   set = std::make_unique<EntrySet>();
-  std::string pattern = (std::filesystem::temp_directory_path() / "lv-bench-entry-lists-XXXXXX").string();
-  if (!::mkdtemp(pattern.data())) fail("no temporary directory");
-  set->dir = pattern;
-  const auto previous = std::filesystem::current_path();
-  std::filesystem::current_path(set->dir);
-  {
-    platform::DbContext context;
-    platform::DbFile c(context, dictionary::CaseCloseSummaryDefinition());
-    platform::DbFile e(context, dictionary::HOURLYDefinition());
-    for (platform::DbFile* f : {&c, &e})
-      if (f->create() != DbStatus::Ok || f->open() != DbStatus::Ok) fail("creating a file");
-    std::mt19937 random(11);
-    platform::DbTransaction t(context);
-    if (t.begin({&c, &e}) != DbStatus::Ok) fail("a transaction");
-    auto ccs = [&](int f) { return FieldRef::of(c.layout().field(f), c.record()); };
-    auto hou = [&](int f) { return FieldRef::of(e.layout().field(f), e.record()); };
+  const bench::InDirectory in(set->dir.path());
+  bench::RecordFiles files{dictionary::CaseCloseSummaryDefinition(), dictionary::HOURLYDefinition()};
+  const bench::Record ccs(files[0]), hou(files[1]);
+  std::mt19937 random(11);
+  files.inTransaction([&] {
     const std::int32_t first = platform::dayNumber(2004, 1, 1);
     std::int32_t fn = 0;
     for (int i = 0; i < Cases; ++i) {
-      platform::clearRecord(c.layout(), c.record());
+      ccs.clear();
       ccs(dictionary::CCS_CASENUMBER).setText(caseNumber(i));
       ccs(dictionary::CCS_CASENAME).setText("United States v. Defendant " + std::to_string(i));
       ccs(dictionary::CCS_HOURLYRATE).setDecimal(Decimal::fromInt(100));
-      if (c.add() != DbStatus::Ok) fail("adding a case");
+      ccs.add();
       for (int j = 0; j < PerCase; ++j) {
-        platform::clearRecord(e.layout(), e.record());
+        hou.clear();
         hou(dictionary::HOU_FN).setInteger(++fn);
         hou(dictionary::HOU_CASENUMBER).setText(caseNumber(i));
         const std::int32_t day = first + static_cast<std::int32_t>(random() % 3000);
@@ -119,81 +78,36 @@ const EntrySet& entrySet() {
             hou(dictionary::HOU_MILEAGE).setDecimal(Decimal::fromInt(random() % 200));
             break;
         }
-        if (e.add() != DbStatus::Ok) fail("adding an entry");
+        hou.add();
       }
     }
-    if (t.commit() != DbStatus::Ok) fail("committing");
-  }
-  std::filesystem::current_path(previous);
+  });
   return *set;
 }
 
-class BenchDataLayer final : public app::ThreadDataLayer {
+// A running program in the data set's directory; the entry list runs on
+// threads it starts.
+class Program : public bench::Program {
  public:
-  BenchDataLayer() {
-    dictionary::setThreadDataSource([this]() -> dictionary::ThreadData& { return *local_; });
-  }
-  ~BenchDataLayer() override { dictionary::setThreadDataSource({}); }
-  void MakeThreadFiles() override { local_->MakeFiles(); }
-  void ConstructDictionary() override { local_->ConstructDictionary(app::ThreadErrors()); }
-  void DestroyDictionary() override { local_->DestroyDictionary(); }
-  void ReleaseThreadFiles() override { local_->ReleaseFiles(); }
+  explicit Program(const EntrySet& set) : bench::Program(set.dir.path()) {}
 
- private:
-  platform::FiberLocal<dictionary::ThreadData> local_;
-};
-
-// A running program in the data set's directory, whose first thread waits
-// in a window of its own; the entry list runs on threads it starts.
-class Program {
- public:
-  explicit Program(const EntrySet& set) : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(set.dir);
-    ::setenv("XDG_CONFIG_HOME", set.dir.c_str(), 1);
-    app::SetThreadDataLayer(&layer_);
-    drv_.emplace();
-    if (!app::StartProgram([] {
-          platform::WindowSpec spec;
-          spec.caption = "Host";
-          platform::Window host(spec);
-          host.open();
-          while (host.accept()) host.endEvent(platform::EventLevel::Continue);
-        }))
-      fail("starting the program");
-    drv_->settle();
-  }
-  ~Program() {
-    drv_->close(drv_->window("Host"));
-    drv_.reset();
-    app::SetThreadDataLayer(nullptr);
-    std::filesystem::current_path(previous_);
-  }
-
-  platform::HeadlessDriver& drv() { return *drv_; }
   // Starts the list as the frame does and shows its date tab.
   platform::Window& openOnDates() {
     if (!app::StartThread(cases::BrowseHOURLY, 50000)) fail("starting the list");
-    drv_->settle();
-    platform::Window& list = drv_->window("Browse the HOURLY file");
-    drv_->selectTab(list, el::CURRENTTAB, 3);
-    if (drv_->control(list, el::BROWSE_1).rowCount() == 0) fail("an empty date tab");
+    drv().settle();
+    platform::Window& list = drv().window("Browse the HOURLY file");
+    drv().selectTab(list, el::CURRENTTAB, 3);
+    if (drv().control(list, el::BROWSE_1).rowCount() == 0) fail("an empty date tab");
     return list;
   }
-  void closeList() { drv_->close(drv_->window("Browse the HOURLY file")); }
+  void closeList() { drv().close(drv().window("Browse the HOURLY file")); }
   // Moves the date tab to its first dated entry: a digit typed on the list.
   void toFirstDated(platform::Window& list) {
-    drv_->focus(list, el::BROWSE_1);
-    drv_->press(list, platform::KeyPress::character(U'1'));
-    const platform::Control& rows = drv_->control(list, el::BROWSE_1);
+    drv().focus(list, el::BROWSE_1);
+    drv().press(list, platform::KeyPress::character(U'1'));
+    const platform::Control& rows = drv().control(list, el::BROWSE_1);
     if (rows.cell(rows.selected(), 2).empty()) fail("no dated entry found");
   }
-
- private:
-  std::filesystem::path previous_;
-  platform::RecordingFullDrag drag_{false};
-  platform::ScopedOsServices services_{platform::OsServices{nullptr, nullptr, nullptr, &drag_}};
-  BenchDataLayer layer_;
-  std::optional<platform::HeadlessDriver> drv_;
 };
 
 void BM_EntryListDateTabShows(benchmark::State& state) {
@@ -242,19 +156,11 @@ void BM_EntryListDatePageBare(benchmark::State& state) {
     platform::Window& list = program.openOnDates();
     page = program.drv().control(list, el::BROWSE_1).pageRows();
   }
-  sqlite3* db = nullptr;
-  if (sqlite3_open_v2((set.dir + "/HOURLY.lvd").c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-    fail("opening the entry file");
-  sqlite3_exec(db, "PRAGMA mmap_size = 2147418112", nullptr, nullptr, nullptr);
-  const std::string k = "k" + std::to_string(dictionary::HOU_KeyDate);
+  bench::BareFile bare(set.dir.path() / "HOURLY.lvd");
+  const std::string k = bench::BareFile::keyColumn(dictionary::HOU_KeyDate);
   const std::string select = "SELECT pos, image, " + k + " FROM records WHERE owner IS NULL AND ";
-  sqlite3_stmt* sameDate = nullptr;
-  sqlite3_stmt* laterDates = nullptr;
-  if (sqlite3_prepare_v2(db, (select + k + " = ?1 AND pos > ?2 ORDER BY pos LIMIT ?3").c_str(), -1, &sameDate,
-                         nullptr) != SQLITE_OK ||
-      sqlite3_prepare_v2(db, (select + k + " > ?1 ORDER BY " + k + ", pos LIMIT ?2").c_str(), -1, &laterDates,
-                         nullptr) != SQLITE_OK)
-    fail(sqlite3_errmsg(db));
+  sqlite3_stmt* sameDate = bare.prepare(select + k + " = ?1 AND pos > ?2 ORDER BY pos LIMIT ?3");
+  sqlite3_stmt* laterDates = bare.prepare(select + k + " > ?1 ORDER BY " + k + ", pos LIMIT ?2");
 
   std::vector<std::vector<std::uint8_t>> images;
   sqlite3_int64 key = 0, pos = 0;
@@ -293,9 +199,6 @@ void BM_EntryListDatePageBare(benchmark::State& state) {
     }
     benchmark::DoNotOptimize(images.data());
   }
-  sqlite3_finalize(sameDate);
-  sqlite3_finalize(laterDates);
-  sqlite3_close(db);
 }
 BENCHMARK(BM_EntryListDatePageBare)->Unit(benchmark::kMicrosecond);
 

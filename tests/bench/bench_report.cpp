@@ -22,57 +22,37 @@
 // with every file in it when the run ends.
 
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 #include <sqlite3.h>
-#include <stdlib.h>
-#include <unistd.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QPrinter>
 #include <QWidget>
 #include <atomic>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
-#include "app/frame/program.h"
-#include "app/frame/thread_state.h"
 #include "dictionary/dictionary.h"
-#include "platform/db/context.h"
-#include "platform/db/file.h"
-#include "platform/db/transaction.h"
-#include "platform/fiber/fiber_local.h"
-#include "platform/fiber/scheduler.h"
-#include "platform/os/os_fakes.h"
 #include "platform/qt/preview_view.h"
 #include "platform/report/page_store.h"
 #include "platform/report/preview.h"
 #include "platform/report/process.h"
-#include "platform/report/progress_window.h"
 #include "platform/types/latin1.h"
-#include "platform/ui/headless/driver.h"
 #include "reports/worksheet_reports.h"
+#include "tests/bench/bench_support.h"
 
 namespace {
 
 namespace pr = platform::report;
 using namespace dictionary;
-using platform::DbStatus;
+using bench::Clock;
+using bench::fail;
 using platform::FieldRef;
-using Clock = std::chrono::steady_clock;
-
-void fail(const std::string& what) {
-  std::fprintf(stderr, "bench_report: %s\n", what.c_str());
-  std::abort();
-}
 
 double secondsSince(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
 
@@ -82,40 +62,27 @@ const std::map<int, std::string> CaseOfSize = {{1000, "CR-2007-SMALL"}, {10000, 
 constexpr int Entries = 1000000;
 
 struct DataSet {
-  std::filesystem::path dir;
-  ~DataSet() {
-    std::error_code ec;
-    if (!dir.empty()) std::filesystem::remove_all(dir, ec);
-  }
+  bench::ScratchDir dir{"report"};
 };
 
 const DataSet& dataSet() {
-  static DataSet set;
-  if (!set.dir.empty()) return set;
-  std::string pattern = (std::filesystem::temp_directory_path() / "lv-bench-report-XXXXXX").string();
-  if (!::mkdtemp(pattern.data())) fail("no temporary directory");
-  set.dir = pattern;
-  std::filesystem::create_directory(set.dir / "config");
-  const auto previous = std::filesystem::current_path();
-  std::filesystem::current_path(set.dir);
-  {
-    platform::DbContext context;
-    platform::DbFile cases(context, CaseCloseSummaryDefinition()), entries(context, HOURLYDefinition());
-    for (platform::DbFile* f : {&cases, &entries})
-      if (f->create() != DbStatus::Ok || f->open() != DbStatus::Ok) fail("creating the files");
-    platform::DbTransaction t(context);
-    if (t.begin({&cases, &entries}) != DbStatus::Ok) fail("a transaction");
-    auto ccs = [&](int f) { return FieldRef::of(cases.layout().field(f), cases.record()); };
-    auto hou = [&](int f) { return FieldRef::of(entries.layout().field(f), entries.record()); };
+  static std::unique_ptr<DataSet> set;
+  if (set) return *set;
+  set = std::make_unique<DataSet>();
+  std::filesystem::create_directory(set->dir.path() / "config");
+  const bench::InDirectory in(set->dir.path());
+  bench::RecordFiles files{CaseCloseSummaryDefinition(), HOURLYDefinition()};
+  const bench::Record ccs(files[0]), hou(files[1]);
+  files.inTransaction([&] {
     int fn = 0;
     auto addCase = [&](const std::string& number, int count) {
-      platform::clearRecord(cases.layout(), cases.record());
+      ccs.clear();
       ccs(CCS_CASENUMBER).setText(number);
       ccs(CCS_CASENAME).setText("United States v. Okafor");
       ccs(CCS_HOURLYRATE).setDecimal(*platform::Decimal::parse("125"));
-      if (cases.add() != DbStatus::Ok) fail("adding a case");
+      ccs.add();
       for (int i = 0; i < count; ++i) {
-        platform::clearRecord(entries.layout(), entries.record());
+        hou.clear();
         hou(HOU_FN).setInteger(++fn);
         hou(HOU_CASENUMBER).setText(number);
         hou(HOU_DATE).setDay(75000 + fn % 3000);
@@ -124,7 +91,7 @@ const DataSet& dataSet() {
           hou(f).setDecimal(platform::Decimal::fromParts(1 + fn % 30, 1));
         hou(HOU_IN_TOTALHOURS).setDecimal(platform::Decimal::fromParts(4 * (1 + fn % 30), 1));
         hou(HOU_TOTALSECTION_INCOURT).setDecimal(platform::Decimal::fromParts(50000 + fn % 9000, 2));
-        if (entries.add() != DbStatus::Ok) fail("adding an entry");
+        hou.add();
       }
     };
     int made = 0;
@@ -134,42 +101,16 @@ const DataSet& dataSet() {
     }
     // The rest of the file: cases of ten entries.
     for (int c = 0; made < Entries; ++c, made += 10) addCase("CR-" + std::to_string(1000000 + c), 10);
-    if (t.commit() != DbStatus::Ok) fail("committing");
-  }
-  std::filesystem::current_path(previous);
-  return set;
-}
-
-void ensureApplication() {
-  if (QCoreApplication::instance()) return;
-  ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static int argc = 1;
-  static char name[] = "lv_benchmarks";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);  // lives as long as the process
+  });
+  return *set;
 }
 
 // --- resident memory ----------------------------------------------------------
 
-long statusKiB(const char* field) {
-  std::ifstream in("/proc/self/status");
-  std::string line;
-  const std::string prefix = std::string(field) + ":";
-  while (std::getline(in, line))
-    if (line.rfind(prefix, 0) == 0) return std::stol(line.substr(prefix.size()));
-  return 0;
-}
-
-// Resets the peak resident size (VmHWM) to the resident size now.
-void resetPeak() {
-  std::ofstream out("/proc/self/clear_refs");
-  out << "5";
-}
-
 struct Resident {
   std::atomic<long> peakAnonKiB{0};
   void sample() {
-    const long now = statusKiB("RssAnon");
+    const long now = bench::statusKiB("RssAnon");
     for (long seen = peakAnonKiB.load(); now > seen && !peakAnonKiB.compare_exchange_weak(seen, now);) {
     }
   }
@@ -235,7 +176,7 @@ class MeasuringPreview final : public pr::Preview {
       view.detach();
     }
     if (m_.pdf) {
-      const std::string file = (dataSet().dir / "bench.pdf").string();
+      const std::string file = (dataSet().dir.path() / "bench.pdf").string();
       QPrinter printer(QPrinter::HighResolution);
       printer.setOutputFormat(QPrinter::PdfFormat);
       printer.setOutputFileName(QString::fromStdString(file));
@@ -253,54 +194,15 @@ class MeasuringPreview final : public pr::Preview {
   Measures& m_;
 };
 
-class BenchDataLayer final : public app::ThreadDataLayer {
- public:
-  BenchDataLayer() {
-    dictionary::setThreadDataSource([this]() -> dictionary::ThreadData& {
-      return platform::currentThread() ? *local_ : outside_;
-    });
-  }
-  ~BenchDataLayer() override { dictionary::setThreadDataSource({}); }
-  void MakeThreadFiles() override { local_->MakeFiles(); }
-  void ConstructDictionary() override { local_->ConstructDictionary(app::ThreadErrors()); }
-  void DestroyDictionary() override { local_->DestroyDictionary(); }
-  void ReleaseThreadFiles() override { local_->ReleaseFiles(); }
-
- private:
-  platform::FiberLocal<dictionary::ThreadData> local_;
-  dictionary::ThreadData outside_;
-};
-
 // One run of the report of a case, as its own program whose first thread
 // calls it; answers the seconds of the record loop (the one timer event
 // that reads the whole view, lays out every page and ends in the preview).
 double runReport(int entries, Measures& measures) {
-  ensureApplication();
-  const DataSet& set = dataSet();
-  const auto previous = std::filesystem::current_path();
-  std::filesystem::current_path(set.dir);
-  ::setenv("XDG_CONFIG_HOME", (set.dir / "config").c_str(), 1);
-  platform::RecordingFullDrag drag{false};
-  platform::ScopedOsServices services{platform::OsServices{nullptr, nullptr, nullptr, &drag}};
-  BenchDataLayer layer;
-  app::SetThreadDataLayer(&layer);
-  pr::setPreviewFactory([&measures] { return std::make_unique<MeasuringPreview>(measures); });
-  double seconds = 0;
-  {
-    platform::HeadlessDriver drv;
-    const std::string number = CaseOfSize.at(entries);
-    if (!app::StartProgram([number] { reports::PRT_InCOURT(number); })) fail("starting the program");
-    drv.settle();
-    if (!drv.findWindow("Report HOURLY")) fail("no progress window");
-    const auto t = Clock::now();
-    drv.advance(pr::ProgressTimer);
-    seconds = secondsSince(t);
-    if (drv.findWindow("Report HOURLY") || !drv.programEnded()) fail("the run did not end in one timer event");
-  }
-  pr::setPreviewFactory({});
-  app::SetThreadDataLayer(nullptr);
-  std::filesystem::current_path(previous);
-  return seconds;
+  const std::string number = CaseOfSize.at(entries);
+  return bench::runReport(
+             dataSet().dir.path(), [number] { reports::PRT_InCOURT(number); }, "Report HOURLY",
+             [&measures] { return std::make_unique<MeasuringPreview>(measures); })
+      .seconds();
 }
 
 // Results of the smaller runs, for the ratios of the larger ones.
@@ -332,16 +234,9 @@ BENCHMARK(BM_ReportLayout)->Arg(1000)->Arg(10000)->Iterations(3)->UseManualTime(
 
 // The bare query of the case's entries in key order, every image copied.
 void BM_ReportReaderBare(benchmark::State& state) {
-  const DataSet& set = dataSet();
-  sqlite3* db = nullptr;
-  if (sqlite3_open_v2((set.dir / "HOURLY.lvd").c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-    fail("opening the entry file");
-  sqlite3_exec(db, "PRAGMA mmap_size = 2147418112", nullptr, nullptr, nullptr);
-  const std::string k = "k" + std::to_string(HOU_KeyCaseNumber);
-  sqlite3_stmt* stmt = nullptr;
-  if (sqlite3_prepare_v2(db, ("SELECT pos, image FROM records WHERE owner IS NULL AND " + k + " = ?1 ORDER BY pos").c_str(),
-                         -1, &stmt, nullptr) != SQLITE_OK)
-    fail(sqlite3_errmsg(db));
+  bench::BareFile bare(dataSet().dir.path() / "HOURLY.lvd");
+  sqlite3_stmt* stmt = bare.prepare("SELECT pos, image FROM records WHERE owner IS NULL AND " +
+                                    bench::BareFile::keyColumn(HOU_KeyCaseNumber) + " = ?1 ORDER BY pos");
   const std::string key = platform::latin1Upper(CaseOfSize.at(10000));
   std::vector<std::uint8_t> image(HOURLYLayout().recordSize());
   long rows = 0;
@@ -360,8 +255,6 @@ void BM_ReportReaderBare(benchmark::State& state) {
     state.SetIterationTime(s);
     total += s;
   }
-  sqlite3_finalize(stmt);
-  sqlite3_close(db);
   if (rows != 10000) fail("the bare query read " + std::to_string(rows) + " rows");
   results()["bare"] = total / static_cast<double>(state.iterations());
   state.counters["rows"] = static_cast<double>(rows);
@@ -370,10 +263,8 @@ BENCHMARK(BM_ReportReaderBare)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // The record reader of a run over the same rows, read ahead with quick-scan.
 void BM_ReportReader(benchmark::State& state) {
-  ensureApplication();
-  const DataSet& set = dataSet();
-  const auto previous = std::filesystem::current_path();
-  std::filesystem::current_path(set.dir);
+  bench::ensureApplication();
+  const bench::InDirectory in(dataSet().dir.path());
   platform::ErrorManager errors;
   dictionary::ThreadData thread;
   thread.MakeFiles();
@@ -400,7 +291,6 @@ void BM_ReportReader(benchmark::State& state) {
   relation.Close();
   thread.DestroyDictionary();
   thread.ReleaseFiles();
-  std::filesystem::current_path(previous);
   if (rows != 10000) fail("the reader read " + std::to_string(rows) + " records");
   state.counters["rows"] = static_cast<double>(rows);
   if (results().count("bare"))
@@ -464,8 +354,7 @@ void BM_ReportResident(benchmark::State& state) {
   Resident resident;
   long peak = 0;
   for (auto _ : state) {
-    malloc_trim(0);
-    resetPeak();
+    bench::startPeak();
     resident.peakAnonKiB = 0;
     sampling = &resident;
     {
@@ -473,7 +362,7 @@ void BM_ReportResident(benchmark::State& state) {
       runReport(entries, m);
     }
     sampling = nullptr;
-    peak = statusKiB("VmHWM");
+    peak = bench::statusKiB("VmHWM");
   }
   state.counters["pages"] = m.pages;
   state.counters["peak_MiB"] = static_cast<double>(peak) / 1024;

@@ -16,53 +16,27 @@
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
-#include <stdlib.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <deque>
-#include <filesystem>
-#include <functional>
 #include <memory>
-#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "app/frame/program.h"
-#include "app/frame/thread_state.h"
 #include "cases/column_totals.h"
 #include "cases/money.h"
 #include "cases/update_time_entry.h"
 #include "cases/worksheets.h"
 #include "dictionary/dictionary.h"
-#include "platform/db/context.h"
-#include "platform/db/file.h"
-#include "platform/db/transaction.h"
-#include "platform/fiber/fiber_local.h"
-#include "platform/os/os_fakes.h"
 #include "platform/types/latin1.h"
-#include "platform/ui/describe.h"
-#include "platform/ui/headless/driver.h"
+#include "tests/bench/bench_support.h"
 
 namespace {
 
+using bench::fail;
 using platform::DbStatus;
 using platform::Decimal;
 using platform::FieldRef;
-
-// The data set's directory, removed also when a run fails.
-std::string& setDirectory() {
-  static std::string dir;
-  return dir;
-}
-
-void fail(const std::string& what) {
-  std::fprintf(stderr, "bench_sheets: %s\n", what.c_str());
-  std::error_code ec;
-  if (!setDirectory().empty()) std::filesystem::remove_all(setDirectory(), ec);
-  std::abort();
-}
 
 constexpr const char* BigCase = "CR-2007-BIG";      // 10,000 entries
 constexpr const char* SmallCase = "CR-2007-SMALL";  // 1,000 entries
@@ -72,18 +46,14 @@ constexpr int SmallEntries = 1000;
 constexpr int OtherCases = (Entries - BigEntries - SmallEntries) / 1000;
 
 struct SheetSet {
-  std::string dir;
-  ~SheetSet() {
-    std::error_code ec;
-    if (!dir.empty()) std::filesystem::remove_all(dir, ec);
-  }
+  bench::ScratchDir dir{"sheets"};
 };
 
 // The case of entry i of a case's own: in court, out of court or expenses
 // by turns.
 void fillEntry(platform::DbFile& e, const std::string& caseNumber, int i, std::int32_t fn, std::mt19937& random) {
-  auto hou = [&](int f) { return FieldRef::of(e.layout().field(f), e.record()); };
-  platform::clearRecord(e.layout(), e.record());
+  const bench::Record hou(e);
+  hou.clear();
   hou(dictionary::HOU_FN).setInteger(fn);
   hou(dictionary::HOU_CASENUMBER).setText(caseNumber);
   hou(dictionary::HOU_DATE).setDay(75000 + static_cast<int>(random() % 3000));
@@ -110,46 +80,34 @@ const SheetSet& sheetSet() {
   static std::unique_ptr<SheetSet> set;
   if (set) return *set;
   set = std::make_unique<SheetSet>();
-  std::string pattern = (std::filesystem::temp_directory_path() / "lv-bench-sheets-XXXXXX").string();
-  if (!::mkdtemp(pattern.data())) fail("no temporary directory");
-  set->dir = pattern;
-  setDirectory() = pattern;
-  const auto previous = std::filesystem::current_path();
-  std::filesystem::current_path(set->dir);
-  {
-    platform::DbContext context;
-    platform::DbFile c(context, dictionary::CaseCloseSummaryDefinition());
-    platform::DbFile e(context, dictionary::HOURLYDefinition());
-    for (platform::DbFile* f : {&c, &e})
-      if (f->create() != DbStatus::Ok || f->open() != DbStatus::Ok) fail("creating a file");
-    std::vector<std::string> numbers = {BigCase, SmallCase};
-    for (int i = 0; i < OtherCases; ++i) numbers.push_back("CR-" + std::to_string(1995 + i % 12) + "-" + std::to_string(1000 + i));
-    // Which case each entry belongs to, in the order they are added.
-    std::vector<std::uint16_t> owner;
-    owner.reserve(Entries);
-    owner.insert(owner.end(), BigEntries, 0);
-    owner.insert(owner.end(), SmallEntries, 1);
-    for (int i = 0; i < OtherCases; ++i) owner.insert(owner.end(), 1000, static_cast<std::uint16_t>(2 + i));
-    std::mt19937 random(7);
-    std::shuffle(owner.begin(), owner.end(), random);
+  const bench::InDirectory in(set->dir.path());
+  bench::RecordFiles files{dictionary::CaseCloseSummaryDefinition(), dictionary::HOURLYDefinition()};
+  const bench::Record ccs(files[0]), hou(files[1]);
+  std::vector<std::string> numbers = {BigCase, SmallCase};
+  for (int i = 0; i < OtherCases; ++i) numbers.push_back("CR-" + std::to_string(1995 + i % 12) + "-" + std::to_string(1000 + i));
+  // Which case each entry belongs to, in the order they are added.
+  std::vector<std::uint16_t> owner;
+  owner.reserve(Entries);
+  owner.insert(owner.end(), BigEntries, 0);
+  owner.insert(owner.end(), SmallEntries, 1);
+  for (int i = 0; i < OtherCases; ++i) owner.insert(owner.end(), 1000, static_cast<std::uint16_t>(2 + i));
+  std::mt19937 random(7);
+  std::shuffle(owner.begin(), owner.end(), random);
 
-    platform::DbTransaction t(context);
-    if (t.begin({&c, &e}) != DbStatus::Ok) fail("a transaction");
+  files.inTransaction([&] {
     for (std::size_t i = 0; i < numbers.size(); ++i) {
-      platform::clearRecord(c.layout(), c.record());
-      FieldRef::of(c.layout().field(dictionary::CCS_CASENUMBER), c.record()).setText(numbers[i]);
-      FieldRef::of(c.layout().field(dictionary::CCS_CASENAME), c.record()).setText("United States v. " + numbers[i]);
-      FieldRef::of(c.layout().field(dictionary::CCS_HOURLYRATE), c.record()).setDecimal(Decimal::fromParts(12500, 2));
-      if (c.add() != DbStatus::Ok) fail("adding a case");
+      ccs.clear();
+      ccs(dictionary::CCS_CASENUMBER).setText(numbers[i]);
+      ccs(dictionary::CCS_CASENAME).setText("United States v. " + numbers[i]);
+      ccs(dictionary::CCS_HOURLYRATE).setDecimal(Decimal::fromParts(12500, 2));
+      ccs.add();
     }
     std::vector<int> added(numbers.size(), 0);
     for (std::size_t k = 0; k < owner.size(); ++k) {
-      fillEntry(e, numbers[owner[k]], added[owner[k]]++, static_cast<std::int32_t>(k + 1), random);
-      if (e.add() != DbStatus::Ok) fail("adding an entry");
+      fillEntry(files[1], numbers[owner[k]], added[owner[k]]++, static_cast<std::int32_t>(k + 1), random);
+      hou.add();
     }
-    if (t.commit() != DbStatus::Ok) fail("committing");
-  }
-  std::filesystem::current_path(previous);
+  });
   return *set;
 }
 
@@ -157,15 +115,9 @@ const SheetSet& sheetSet() {
 
 void BM_SheetCaseReadBare(benchmark::State& state) {
   const SheetSet& set = sheetSet();
-  sqlite3* db = nullptr;
-  if (sqlite3_open_v2((set.dir + "/HOURLY.lvd").c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-    fail("opening the entry file");
-  sqlite3_exec(db, "PRAGMA mmap_size = 2147418112", nullptr, nullptr, nullptr);
-  const std::string k = "k" + std::to_string(dictionary::HOU_KeyCaseNumber);
-  sqlite3_stmt* stmt = nullptr;
-  if (sqlite3_prepare_v2(db, ("SELECT pos, image FROM records WHERE owner IS NULL AND " + k + " = ?1 ORDER BY pos").c_str(),
-                         -1, &stmt, nullptr) != SQLITE_OK)
-    fail(sqlite3_errmsg(db));
+  bench::BareFile bare(set.dir.path() / "HOURLY.lvd");
+  sqlite3_stmt* stmt = bare.prepare("SELECT pos, image FROM records WHERE owner IS NULL AND " +
+                                    bench::BareFile::keyColumn(dictionary::HOU_KeyCaseNumber) + " = ?1 ORDER BY pos");
   const bool big = state.range(0) == BigEntries;
   const std::string value = platform::latin1Upper(big ? BigCase : SmallCase);
   std::vector<std::uint8_t> image;
@@ -181,8 +133,6 @@ void BM_SheetCaseReadBare(benchmark::State& state) {
     sqlite3_reset(stmt);
     if (rows != state.range(0)) fail("the case has " + std::to_string(rows) + " entries");
   }
-  sqlite3_finalize(stmt);
-  sqlite3_close(db);
   state.counters["per_entry"] = benchmark::Counter(static_cast<double>(state.range(0)) * state.iterations(),
                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
@@ -190,80 +140,17 @@ BENCHMARK(BM_SheetCaseReadBare)->Arg(SmallEntries)->Arg(BigEntries)->Unit(benchm
 
 // --- the program -----------------------------------------------------------------------------
 
-class BenchDataLayer final : public app::ThreadDataLayer {
- public:
-  BenchDataLayer() {
-    dictionary::setThreadDataSource([this]() -> dictionary::ThreadData& { return *local_; });
-  }
-  ~BenchDataLayer() override { dictionary::setThreadDataSource({}); }
-  void MakeThreadFiles() override { local_->MakeFiles(); }
-  void ConstructDictionary() override { local_->ConstructDictionary(app::ThreadErrors()); }
-  void DestroyDictionary() override { local_->DestroyDictionary(); }
-  void ReleaseThreadFiles() override { local_->ReleaseFiles(); }
-
- private:
-  platform::FiberLocal<dictionary::ThreadData> local_;
-};
-
 // A running program in the set's directory whose first thread plays the
 // case list: its files stay open, a case is current, and each click of its
 // button runs the steps queued for it (a worksheet called, a walk).
-class Program {
+class Program : public bench::StepProgram {
  public:
-  static constexpr int RunButton = 1;
-
-  explicit Program(const char* caseNumber) : previous_(std::filesystem::current_path()) {
-    const SheetSet& set = sheetSet();
-    std::filesystem::current_path(set.dir);
-    ::setenv("XDG_CONFIG_HOME", set.dir.c_str(), 1);
-    app::SetThreadDataLayer(&layer_);
-    drv_.emplace();
-    if (!app::StartProgram([this] { host(); })) fail("starting the program");
-    drv_->settle();
+  explicit Program(const char* caseNumber) : bench::StepProgram(sheetSet().dir.path(), "CASE FILE") {
     on([caseNumber] {
       dictionary::CCS(dictionary::CCS_CASENUMBER).setText(caseNumber);
       if (dictionary::Access_CaseCloseSummary().TryFetch(dictionary::CCS_KeyCaseNumber) != 0) fail("no case");
     });
   }
-  ~Program() {
-    drv_->close(drv_->window("CASE FILE"));
-    drv_.reset();
-    app::SetThreadDataLayer(nullptr);
-    std::filesystem::current_path(previous_);
-  }
-
-  platform::HeadlessDriver& drv() { return *drv_; }
-  void on(std::function<void()> step) {
-    steps_.push_back(std::move(step));
-    drv_->click(drv_->window("CASE FILE"), RunButton);
-  }
-
- private:
-  void host() {
-    dictionary::Relate_CaseCloseSummary().Open();
-    platform::WindowSpec spec;
-    spec.caption = "CASE FILE";
-    platform::Window w(spec);
-    w.add(platform::describe::button(RunButton, {5, 5, 40, 14}, "Run"));
-    w.open();
-    while (w.accept()) {
-      if (w.event().kind == platform::EventKind::Accepted && w.event().control == RunButton)
-        while (!steps_.empty()) {
-          std::function<void()> step = std::move(steps_.front());
-          steps_.pop_front();
-          step();
-        }
-      w.endEvent(platform::EventLevel::Continue);
-    }
-    dictionary::Relate_CaseCloseSummary().Close();
-  }
-
-  std::filesystem::path previous_;
-  platform::RecordingFullDrag drag_{false};
-  platform::ScopedOsServices services_{platform::OsServices{nullptr, nullptr, nullptr, &drag_}};
-  BenchDataLayer layer_;
-  std::optional<platform::HeadlessDriver> drv_;
-  std::deque<std::function<void()>> steps_;
 };
 
 // --- the walk ----------------------------------------------------------------------------------

@@ -27,6 +27,7 @@
 #include "platform/types/latin1.h"
 #include "platform/ui/headless/driver.h"
 #include "platform/ui/window.h"
+#include "tests/app/frame/test_data_layer.h"
 #include "tests/platform/os/temp_dir.h"
 
 namespace browsetest {
@@ -38,25 +39,7 @@ using platform::Window;
 
 // The data layer on the program's threads: one ThreadData per logical
 // thread, and one for the test body outside them.
-class CaseDataLayer final : public app::ThreadDataLayer {
- public:
-  CaseDataLayer() {
-    dictionary::setThreadDataSource([this]() -> dictionary::ThreadData& {
-      return platform::currentThread() ? *local_ : outside_;
-    });
-  }
-  ~CaseDataLayer() override { dictionary::setThreadDataSource({}); }
-  void MakeThreadFiles() override { local_->MakeFiles(); }
-  void ConstructDictionary() override { local_->ConstructDictionary(app::ThreadErrors()); }
-  void DestroyDictionary() override { local_->DestroyDictionary(); }
-  void ReleaseThreadFiles() override { local_->ReleaseFiles(); }
-  // A logical thread's structure, once it has one.
-  dictionary::ThreadData* of(int thread) const { return local_.find(thread); }
-
- private:
-  platform::FiberLocal<dictionary::ThreadData> local_;
-  dictionary::ThreadData outside_;
-};
+using CaseDataLayer = lvtest::DataLayer;
 
 // A case as the tests write it.
 struct Case {

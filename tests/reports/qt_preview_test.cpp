@@ -29,6 +29,17 @@ namespace {
 
 using namespace platform::report;
 
+// The text of a PDF file, by pdftotext with its layout kept.
+std::string pdfText(const std::string& pdf) {
+  std::string text;
+  if (FILE* p = ::popen(("pdftotext -layout '" + pdf + "' - 2>/dev/null").c_str(), "r")) {
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) text.append(buffer, n);
+    ::pclose(p);
+  }
+  return text;
+}
+
 class QtReportTest : public lvtest::ScratchDirTest {
  protected:
   void SetUp() override {
@@ -85,6 +96,30 @@ class QtReportTest : public lvtest::ScratchDirTest {
     QTest::mouseClick(button, Qt::LeftButton);
     settle();
   }
+  // Prints the preview to the PDF file `name` in the scratch directory:
+  // Print clicked, the printer dialog accepted as the user accepts it, and
+  // the preview closed once it has printed; `text` gets the file's text.
+  void printToPdf(platform::Window& preview, const std::string& name, std::string& text) {
+    const std::string pdf = (dir / name).string();
+    QPrinter& printer = platform::qt::sharedPrinter();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    // The printer is the program's one: the next test finds it unset.
+    struct Unset {
+      QPrinter& printer;
+      ~Unset() { printer.setOutputFileName(QString()); }
+    } unset{printer};
+    click(desk->controlWidget(preview, PreviewPrint));
+    QPrintDialog* dialog = nullptr;
+    ASSERT_TRUE(waitFor([&] {
+      for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* d = qobject_cast<QPrintDialog*>(w); d && d->isVisible()) dialog = d;
+      return dialog != nullptr;
+    }));
+    dialog->accept();
+    ASSERT_TRUE(waitFor([&] { return window("Report Preview") == nullptr; }));
+    text = pdfText(pdf);
+  }
 
   platform::RecordingFullDrag drag{false};
   platform::ScopedOsServices services{platform::OsServices{nullptr, nullptr, nullptr, &drag}};
@@ -94,16 +129,6 @@ class QtReportTest : public lvtest::ScratchDirTest {
   std::unique_ptr<platform::qt::QtPreviews> previews;
   std::unique_ptr<platform::qt::FiberPump> pump;
 };
-
-std::string pdfText(const std::string& pdf) {
-  std::string text;
-  if (FILE* p = ::popen(("pdftotext -layout '" + pdf + "' - 2>/dev/null").c_str(), "r")) {
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) text.append(buffer, n);
-    ::pclose(p);
-  }
-  return text;
-}
 
 TEST_F(QtReportTest, AReportGoesThroughItsProgressWindowAndPreviewToAPdfFile) {
   writer->addCase("CR-7", "United States v. Okafor");
@@ -152,24 +177,11 @@ TEST_F(QtReportTest, AReportGoesThroughItsProgressWindowAndPreviewToAPdfFile) {
   EXPECT_NE(std::find(view->painted().begin(), view->painted().end(), pages), view->painted().end());
   EXPECT_LE(view->pagesRead() - read, 2);
 
-  // Print to a PDF file through the printer dialog.
-  const std::string pdf = (dir / "worksheet.pdf").string();
-  QPrinter& printer = platform::qt::sharedPrinter();
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(QString::fromStdString(pdf));
-  click(desk->controlWidget(preview, PreviewPrint));
-  QPrintDialog* dialog = nullptr;
-  ASSERT_TRUE(waitFor([&] {
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* d = qobject_cast<QPrintDialog*>(w); d && d->isVisible()) dialog = d;
-    return dialog != nullptr;
-  }));
-  // The preview waits without a loop of its own, closed to the user.
+  // Print to a PDF file through the printer dialog. The preview waits
+  // without a loop of its own, closed to the user.
+  std::string text;
+  ASSERT_NO_FATAL_FAILURE(printToPdf(preview, "worksheet.pdf", text));
   EXPECT_EQ(platform::scheduler().nestedLoopViolations(), 0);
-  dialog->accept();
-  ASSERT_TRUE(waitFor([&] { return window("Report Preview") == nullptr; }));
-  printer.setOutputFileName(QString());
-  const std::string text = pdfText(pdf);
   for (const char* expected : {"ENTRY TEST REPORT", "PAGE TOTAL:", "PAGE 2", "United States v. Okafor", "$6,000.00",
                                "ENCLOSURE:", "Hearing number 40"})
     EXPECT_NE(text.find(expected), std::string::npos) << expected << " in:\n" << text;
@@ -187,21 +199,8 @@ TEST_F(QtReportTest, AListReportOfTwoPagesPrintsBothToAPdfFile) {
   settle();
   platform::Window& preview = *window("Report Preview");
   EXPECT_EQ(preview.control(PreviewPageText).text(), "Page 1 of 2");
-  const std::string pdf = (dir / "rates.pdf").string();
-  QPrinter& printer = platform::qt::sharedPrinter();
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(QString::fromStdString(pdf));
-  click(desk->controlWidget(preview, PreviewPrint));
-  QPrintDialog* dialog = nullptr;
-  ASSERT_TRUE(waitFor([&] {
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* d = qobject_cast<QPrintDialog*>(w); d && d->isVisible()) dialog = d;
-    return dialog != nullptr;
-  }));
-  dialog->accept();
-  ASSERT_TRUE(waitFor([&] { return window("Report Preview") == nullptr; }));
-  printer.setOutputFileName(QString());
-  const std::string text = pdfText(pdf);
+  std::string text;
+  ASSERT_NO_FATAL_FAILURE(printToPdf(preview, "rates.pdf", text));
   for (const char* expected :
        {"Report RateMilage file", "Date Milage Rate", "Milage Rate", "Page 1", "Page 2", "0.300", "0.329", "Date:"})
     EXPECT_NE(text.find(expected), std::string::npos) << expected << " in:\n" << text;
@@ -253,21 +252,8 @@ TEST_F(QtReportTest, AWorksheetGoesThroughItsProgressWindowAndPreviewToAPdfFile)
   settle();
   EXPECT_EQ(zoom->currentText(), "100% Zoom");
   EXPECT_EQ(view->pageRect(1).width(), static_cast<int>(11.0 * view->logicalDpiX() + 0.5));
-  const std::string pdf = (dir / "in-court.pdf").string();
-  QPrinter& printer = platform::qt::sharedPrinter();
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(QString::fromStdString(pdf));
-  click(desk->controlWidget(preview, PreviewPrint));
-  QPrintDialog* dialog = nullptr;
-  ASSERT_TRUE(waitFor([&] {
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* d = qobject_cast<QPrintDialog*>(w); d && d->isVisible()) dialog = d;
-    return dialog != nullptr;
-  }));
-  dialog->accept();
-  ASSERT_TRUE(waitFor([&] { return window("Report Preview") == nullptr; }));
-  printer.setOutputFileName(QString());
-  const std::string text = pdfText(pdf);
+  std::string text;
+  ASSERT_NO_FATAL_FAILURE(printToPdf(preview, "in-court.pdf", text));
   for (const char* expected : {"IN-COURT WORKSHEET", "PAGE TOTAL:", "PAGE 2", "United States v. Okafor", "$6,000.00",
                                "ENCLOSURE:", "Trial day 40", "48.0"})
     EXPECT_NE(text.find(expected), std::string::npos) << expected << " in:\n" << text;

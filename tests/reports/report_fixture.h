@@ -35,6 +35,7 @@
 #include "platform/report/progress_window.h"
 #include "platform/ui/headless/driver.h"
 #include "reports/report_shape.h"
+#include "tests/app/frame/test_data_layer.h"
 #include "tests/platform/os/temp_dir.h"
 
 namespace reporttest {
@@ -45,23 +46,7 @@ using platform::FieldRef;
 using platform::Window;
 
 // One ThreadData per logical thread, and one for the test body.
-class DataLayer final : public app::ThreadDataLayer {
- public:
-  DataLayer() {
-    dictionary::setThreadDataSource([this]() -> dictionary::ThreadData& {
-      return platform::currentThread() ? *local_ : outside_;
-    });
-  }
-  ~DataLayer() override { dictionary::setThreadDataSource({}); }
-  void MakeThreadFiles() override { local_->MakeFiles(); }
-  void ConstructDictionary() override { local_->ConstructDictionary(app::ThreadErrors()); }
-  void DestroyDictionary() override { local_->DestroyDictionary(); }
-  void ReleaseThreadFiles() override { local_->ReleaseFiles(); }
-
- private:
-  platform::FiberLocal<dictionary::ThreadData> local_;
-  dictionary::ThreadData outside_;
-};
+using lvtest::DataLayer;
 
 struct EntryRow {
   std::string caseNumber;
