@@ -7,11 +7,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTest>
-#include <cstdio>
 #include <memory>
 
 #include "platform/qt/desktop_qt.h"
@@ -22,6 +20,7 @@
 #include "reports/list_reports.h"
 #include "reports/worksheet_reports.h"
 #include "tests/reports/list_fixture.h"
+#include "tests/reports/qt_print.h"
 #include "tests/reports/report_fixture.h"
 
 namespace reporttest {
@@ -30,15 +29,6 @@ namespace {
 using namespace platform::report;
 
 // The text of a PDF file, by pdftotext with its layout kept.
-std::string pdfText(const std::string& pdf) {
-  std::string text;
-  if (FILE* p = ::popen(("pdftotext -layout '" + pdf + "' - 2>/dev/null").c_str(), "r")) {
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) text.append(buffer, n);
-    ::pclose(p);
-  }
-  return text;
-}
 
 class QtReportTest : public lvtest::ScratchDirTest {
  protected:
@@ -100,25 +90,9 @@ class QtReportTest : public lvtest::ScratchDirTest {
   // Print clicked, the printer dialog accepted as the user accepts it, and
   // the preview closed once it has printed; `text` gets the file's text.
   void printToPdf(platform::Window& preview, const std::string& name, std::string& text) {
-    const std::string pdf = (dir / name).string();
-    QPrinter& printer = platform::qt::sharedPrinter();
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(pdf));
-    // The printer is the program's one: the next test finds it unset.
-    struct Unset {
-      QPrinter& printer;
-      ~Unset() { printer.setOutputFileName(QString()); }
-    } unset{printer};
-    click(desk->controlWidget(preview, PreviewPrint));
-    QPrintDialog* dialog = nullptr;
-    ASSERT_TRUE(waitFor([&] {
-      for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* d = qobject_cast<QPrintDialog*>(w); d && d->isVisible()) dialog = d;
-      return dialog != nullptr;
-    }));
-    dialog->accept();
-    ASSERT_TRUE(waitFor([&] { return window("Report Preview") == nullptr; }));
-    text = pdfText(pdf);
+    printPreviewToPdf(desk->controlWidget(preview, PreviewPrint), (dir / name).string(),
+                      [this](auto done) { return waitFor(done); }, text);
+    settle();
   }
 
   platform::RecordingFullDrag drag{false};

@@ -8,19 +8,16 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QTest>
-#include <cstdio>
 #include <memory>
 
 #include "app/main_frame.h"
 #include "platform/qt/preview_view.h"
-#include "platform/qt/printer.h"
 #include "platform/report/preview.h"
 #include "platform/ui/desktop.h"
 #include "reports/print_list.h"
 #include "tests/cases/qt/case_list_qt.h"
+#include "tests/reports/qt_print.h"
 
 namespace {
 
@@ -56,27 +53,11 @@ class PrintAllFormsQt : public browsetest::CaseListQt {
   // The open preview printed through the printer dialog to `pdf`; answers
   // the text pdftotext reads back.
   std::string printToPdf(const std::string& pdf) {
-    platform::Window* preview = window("Report Preview");
-    if (!preview) return {};
-    QPrinter& printer = platform::qt::sharedPrinter();
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(pdf));
-    QTest::mouseClick(widget(*preview, platform::report::PreviewPrint), Qt::LeftButton);
-    QPrintDialog* dialog = nullptr;
-    waitFor([&] {
-      for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* d = qobject_cast<QPrintDialog*>(w); d && d->isVisible()) dialog = d;
-      return dialog != nullptr;
-    });
-    if (dialog) dialog->accept();
-    waitFor([] { return window("Report Preview") == nullptr; });
-    printer.setOutputFileName(QString());
     std::string text;
-    if (FILE* p = ::popen(("pdftotext -layout '" + pdf + "' - 2>/dev/null").c_str(), "r")) {
-      char buffer[4096];
-      for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) text.append(buffer, n);
-      ::pclose(p);
-    }
+    platform::Window* preview = window("Report Preview");
+    if (preview)
+      reporttest::printPreviewToPdf(desk->controlWidget(*preview, platform::report::PreviewPrint), pdf,
+                                    [this](auto done) { return waitFor(done); }, text);
     return text;
   }
 
